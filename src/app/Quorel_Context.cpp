@@ -1,0 +1,57 @@
+#include "app/Quorel_Context.h"
+
+Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port> port, const QString& program_folder,
+                               const QString& program_name)
+    : Clock(clock),
+      App_Settings(program_folder, program_name),
+      ComPort(std::move(port)),
+      Timer_Sending(clock, "Timer_Sending", 100, false, this),
+      Timer_Connect(clock, "Timer_Connect", 5000, false, this),
+      Timer_Check_Tx(clock, "Timer_Check_Tx", 500, false, this),
+      Timer_Connect_Stabil(clock, "Timer_Connect_Stabil", 1000, false, this),
+      Timer_Wait(clock, "Timer_Wait", 1000, false, this),
+      Timer_Resize(clock, "Timer_Resize", 10, false, this),
+      Timer_Error(clock, "Timer_Error", 2000, false, this),
+      Timer_Short_Pulse(clock, "Timer_Short_Pulse", 10000, false, this),
+      Timer_Led_Automat(clock, "Timer_Led_Automat", 500, false, this),
+      Timer_Transmit_Now(clock, "Timer_Transmit_Now", 700, false, this),
+      Timer_Transmit_Save(clock, "Timer_Transmit_Save", 1000, false, this),
+      Timer_OSC_Record(clock, "Timer_OSC_Record", 2000, false, this),
+      Timer_ACB_View(clock, "Timer_ACB_View", 2000, false, this),
+      Timer_Cut_Off(clock, "Timer_Cut_Off", 2000, true, this),
+      Timer_KnikPoint(clock, "Timer_KnikPoint", 200, false, this),
+      Frames(*ComPort, Timer_Sending, Timer_Connect)
+{
+    Panel_PortStatus = {"Port close", Panel_Colours::Red, Panel_Colours::Black, true};
+    Panel_ConnectStatus = {"Not connect", Panel_Colours::Red, Panel_Colours::Black, true};
+    Panel_ProtokolStatus = {QString(), QColor(), Panel_Colours::Black, false};
+    Panel_ConnectStatus_PerCent = {"0%", Panel_Colours::Red, Panel_Colours::White, true};
+
+    // Timers that switch themselves off when they fire.
+    Timer_Cut_Off.Set_Handler([this]() { Timer_Cut_Off.Set_Enabled(false); });
+    Timer_KnikPoint.Set_Handler([this]() { Timer_KnikPoint.Set_Enabled(false); });
+    Timer_Wait.Set_Handler([this]() { Timer_Wait.Set_Enabled(false); });
+
+    Frames.hooks.Link_Open = [this]() { return Link_Open; };
+    Frames.hooks.Reply_Delay = [this]() { return App_Settings.Reply_Delay; };
+    Frames.hooks.Port_Name = [this]() { return App_Settings.Port_Name; };
+    Frames.hooks.Port_Present = [](const QString& name) { return Port_Present(name); };
+    Frames.hooks.Protokol_Changed = [this](Frame_Exchange::Protokol_Colour c) {
+        Panel_ProtokolStatus.background = Frame_Exchange::Protokol_Color(c);
+        Panels_Changed();
+    };
+    Timer_Sending.Set_Handler([this]() { Frames.Timer_SendingTimer(); });
+    ComPort->On_Rx_Char = [this](int count) { Frames.ComPortRxChar(count); };
+}
+
+Quorel_Context::~Quorel_Context()
+{
+    if (ComPort) {
+        ComPort->On_After_Open = nullptr;
+        ComPort->On_After_Close = nullptr;
+        ComPort->Port_Close();
+    }
+}
+
+QString Quorel_Context::Help_Folder() const { return App_Settings.Program_Folder() + "/Help"; }
+QString Quorel_Context::Language_Folder() const { return App_Settings.Program_Folder() + "/Language"; }

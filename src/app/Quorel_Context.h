@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/Quorel_Clock.h"
+#include "app/Quorel_Status_Panels.h"
+#include "app/Quorel_Timer.h"
+#include "link/Quorel_Frame.h"
+#include "link/Quorel_Serial.h"
+#include "settings/Quorel_Settings.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+// The program's single records, created once by the main window's creation
+// step and handed by reference to everything else. A test makes its own.
+class Quorel_Context : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr const char* Program_Version = "1.19";
+    static constexpr const char* Program_Date = "2014.02.11";
+
+    Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port> port, const QString& program_folder,
+                   const QString& program_name);
+    ~Quorel_Context() override;
+
+    Quorel_Clock& Clock;
+    Settings_Class App_Settings;
+    std::unique_ptr<Serial_Port> ComPort;
+
+    // Main-window timers with their designed intervals.
+    Quorel_Timer Timer_Sending;
+    Quorel_Timer Timer_Connect;
+    Quorel_Timer Timer_Check_Tx;
+    Quorel_Timer Timer_Connect_Stabil;
+    Quorel_Timer Timer_Wait;
+    Quorel_Timer Timer_Resize;
+    Quorel_Timer Timer_Error;
+    Quorel_Timer Timer_Short_Pulse;
+    Quorel_Timer Timer_Led_Automat;
+    Quorel_Timer Timer_Transmit_Now;
+    Quorel_Timer Timer_Transmit_Save;
+    Quorel_Timer Timer_OSC_Record;
+    Quorel_Timer Timer_ACB_View;
+    Quorel_Timer Timer_Cut_Off;
+    Quorel_Timer Timer_KnikPoint;
+
+    Frame_Exchange Frames;
+
+    // Link state
+    bool Link_Open = false;
+    bool ECU_Connected = false;
+    bool Loader_Mode = false;
+    int Pending_Request = 0;
+    int Work_Mode = 2;   // "Automat"
+
+    // Status panels
+    Panel_State Panel_PortStatus;
+    Panel_State Panel_ConnectStatus;
+    Panel_State Panel_ProtokolStatus;
+    Panel_State Panel_ConnectStatus_PerCent;
+    void Panels_Changed() { Q_EMIT Panels_Updated(); }
+
+    QString Help_Folder() const;
+    QString Language_Folder() const;
+
+Q_SIGNALS:
+    void Panels_Updated();
+};
