@@ -31,7 +31,9 @@ public:
     bool Ini_Load(const QString& path);
     bool Ini_Load(QIODevice& device);
     // Ini_Open_For_Write: reads an existing file into the lists, else empties them.
-    void Ini_Open_For_Write(const QString& path);
+    // False when the file exists but cannot be read: saving would then lose
+    // its entries, so callers leave it alone.
+    bool Ini_Open_For_Write(const QString& path);
     // Replaces the whole file atomically. Returns false when it could not be written.
     bool Ini_Save(const QString& path) const;
     bool Ini_Save(QIODevice& device) const;
@@ -42,8 +44,11 @@ public:
     std::optional<bool> Ini_Read_Bool(const QString& key) const;
 
     void Ini_Set(const QString& key, const QString& value, const QString& remark);
+    // A string literal must not fall to the bool overload.
+    void Ini_Set(const QString& key, const char* value, const QString& remark);
     void Ini_Set(const QString& key, int value, const QString& remark);
     void Ini_Set(const QString& key, bool value, const QString& remark);
+    // Removes every entry of the key, duplicates included.
     void Ini_Delete(const QString& key);
     void Clear() { entries_.clear(); }
 

@@ -21,10 +21,18 @@ public:
     QString File_Path() const;   // program folder + "/" + program name + ".ini"
     bool Is_Ambrisol() const;    // program name equals "Ambrisol", letter case ignored
 
+    // Ranges of the Settings tab controls; file values are clamped to them.
+    static constexpr int Reply_Delay_Min = 1, Reply_Delay_Max = 999;
+    static constexpr int Delay_Compensation_Min = 1, Delay_Compensation_Max = 999;
+    static constexpr int Delay_Step = 5;
+    static constexpr int Hint_Length_Min = 10, Hint_Length_Max = 200;
+    static constexpr int Page_Number_Min = 0, Page_Number_Max = 7;
+    static constexpr int Reply_Delay_Default = 60;
+
     // Core keys
     QString Port_Name = "COM1";
     bool Search_Port = false;
-    int Reply_Delay = 60;           // 1 .. 999 ms
+    int Reply_Delay = Reply_Delay_Default;   // 1 .. 999 ms
     int Delay_Compensation = 100;   // 1 .. 999 ms
     bool Save_Load_Data = true;
     bool Transmit_Now = false;
@@ -57,11 +65,14 @@ public:
     // False after a load found no file; true again after the next write.
     bool Load_Available = true;
 
-    // Text of a remark key (key + "_Rem") in the language the file is
-    // written in. Empty in English.
+    // Text of a remark key (key + "_Rem") in the selected language. Not
+    // asked while "English_Menu" is on: English has no remark texts.
     std::function<QString(const QString&)> Remark_Text;
 
+    // All defaults, then the file.
     void Settings_Create();
+    // Every default except "Port_Name", "CheckPassword", "Language" and the
+    // branding values.
     void Settings_Defaults();
     // Returns whether the file existed.
     bool Settings_Read();
@@ -74,6 +85,7 @@ public:
 private:
     void Read_From(const Ini_File& ini);
     bool Write(bool with_file_keys);
+    QString Remark(const QString& key) const;
 
     QString program_folder_;
     QString program_name_;
