@@ -42,6 +42,7 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
     };
     Timer_Sending.Set_Handler([this]() { Frames.Timer_SendingTimer(); });
     ComPort->On_Rx_Char = [this](int count) { Frames.ComPortRxChar(count); };
+    Supervisor = std::make_unique<Link_Supervisor>(*this);
 }
 
 Quorel_Context::~Quorel_Context()

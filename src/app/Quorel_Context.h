@@ -3,6 +3,7 @@
 #include "app/Quorel_Clock.h"
 #include "app/Quorel_Status_Panels.h"
 #include "app/Quorel_Timer.h"
+#include "link/Quorel_Connect.h"
 #include "link/Quorel_Frame.h"
 #include "link/Quorel_Serial.h"
 #include "settings/Quorel_Settings.h"
@@ -47,6 +48,7 @@ public:
     Quorel_Timer Timer_KnikPoint;
 
     Frame_Exchange Frames;
+    std::unique_ptr<Link_Supervisor> Supervisor;
 
     // Link state
     bool Link_Open = false;
