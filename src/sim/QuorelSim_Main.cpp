@@ -1,1 +1,137 @@
-int main() { return 0; }
+// QuorelSim: a simulated gas ECU on a pseudo-terminal. Prints the device
+// path on stdout and serves until SIGINT or SIGTERM.
+
+#include "app/Quorel_Clock.h"
+#include "sim/Quorel_Sim_Ecu.h"
+#include "sim/Quorel_Sim_Pty.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace
+{
+int signal_pipe[2] = {-1, -1};
+
+void On_Signal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] ssize_t n = ::write(signal_pipe[1], &c, 1);
+}
+
+void Print_Line(const QString& text)
+{
+    std::fputs(qPrintable(text + '\n'), stdout);
+    std::fflush(stdout);
+}
+
+bool Parse_Int(const QCommandLineParser& parser, const QString& name, int min, int max, int& value)
+{
+    if (!parser.isSet(name))
+        return true;
+    bool ok = false;
+    const int v = parser.value(name).toInt(&ok);
+    if (!ok || v < min || v > max) {
+        std::fprintf(stderr, "QuorelSim: --%s needs a number from %d to %d\n", qPrintable(name), min, max);
+        return false;
+    }
+    value = v;
+    return true;
+}
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("QuorelSim");
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.19"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Simulated gas ECU on a pseudo-terminal. Prints the device path and serves "
+                                     "until interrupted.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const Sim_Ecu_Config defaults;
+    parser.addOptions({
+        {"model", "ECU firmware name reported in the identification block.", "name", defaults.Program_Name},
+        {"firmware", "ECU firmware version text, for example 4.19.", "version", defaults.Program_Version},
+        {"date", "ECU firmware date text (10 characters).", "date", defaults.Program_Date},
+        {"id-code", "Identification code (0 to 255).", "code", QString::number(defaults.Ident_Code)},
+        {"latency", "Answer latency in milliseconds.", "ms", QString::number(defaults.Latency_Ms)},
+        {"no-w13", "Send the identification block without W13 (two bytes shorter)."},
+        {"silence", "Never answer."},
+        {"bad-checksum", "Answer with a checksum off by one."},
+        {"wrong-echo", "Answer with a wrong command echo."},
+        {"short-answer", "Cut n bytes from the end of every answer.", "n"},
+        {"drop-every", "Lose every n-th answer byte.", "n"},
+        {"answer-every", "Answer only every n-th request.", "n"},
+        {"vanish-after", "The device vanishes after s seconds...", "s"},
+        {"vanish-for", "...and comes back after s seconds as a new device (default 5).", "s"},
+    });
+    parser.process(app);
+
+    Sim_Ecu_Config config;
+    config.Program_Name = parser.value("model");
+    config.Program_Version = parser.value("firmware");
+    config.Program_Date = parser.value("date");
+    config.Has_W13 = !parser.isSet("no-w13");
+    int id_code = config.Ident_Code;
+    Sim_Faults faults;
+    int vanish_after = -1, vanish_for = 5;
+    if (!Parse_Int(parser, "id-code", 0, 255, id_code) || !Parse_Int(parser, "latency", 0, 10000, config.Latency_Ms)
+        || !Parse_Int(parser, "short-answer", 0, 1024, faults.Short_Answer)
+        || !Parse_Int(parser, "drop-every", 0, 1024, faults.Drop_Every)
+        || !Parse_Int(parser, "answer-every", 1, 1000000, faults.Answer_Every)
+        || !Parse_Int(parser, "vanish-after", 0, 86400, vanish_after)
+        || !Parse_Int(parser, "vanish-for", 0, 86400, vanish_for))
+        return 2;
+    config.Ident_Code = quint8(id_code);
+    faults.Silence = parser.isSet("silence");
+    faults.Bad_Checksum = parser.isSet("bad-checksum");
+    faults.Wrong_Echo = parser.isSet("wrong-echo");
+
+    Real_Clock clock;
+    Ecu_Simulator ecu(clock, config);
+    ecu.Set_Faults(faults);
+    Sim_Pty_Server server(ecu, clock);
+    if (!server.Start()) {
+        std::fprintf(stderr, "QuorelSim: cannot create a pseudo-terminal: %s\n", qPrintable(server.Error_Text()));
+        return 1;
+    }
+    server.On_Slave_Path_Changed = [](const QString& path) { Print_Line(path); };
+
+    if (::pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        std::perror("QuorelSim: pipe");
+        return 1;
+    }
+    QSocketNotifier signal_notifier(signal_pipe[0], QSocketNotifier::Read);
+    QObject::connect(&signal_notifier, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
+    struct sigaction action{};
+    action.sa_handler = On_Signal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    if (vanish_after >= 0) {
+        clock.Call_After(qint64(vanish_after) * 1000, [&]() {
+            Sim_Faults f = ecu.Faults();
+            f.Port_Vanished = true;
+            ecu.Set_Faults(f);
+            clock.Call_After(qint64(vanish_for) * 1000, [&]() {
+                Sim_Faults g = ecu.Faults();
+                g.Port_Vanished = false;
+                ecu.Set_Faults(g);
+            });
+        });
+    }
+
+    Print_Line(server.Slave_Path());
+    const int rc = app.exec();
+    server.Stop();
+    return rc;
+}

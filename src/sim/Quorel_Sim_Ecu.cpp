@@ -1,0 +1,220 @@
+#include "sim/Quorel_Sim_Ecu.h"
+
+#include "sim/Quorel_Sim_Blocks.h"
+
+#include <algorithm>
+
+using namespace Sim_Blocks;
+
+namespace
+{
+constexpr int Max_Frame = 1024;
+
+quint8 At(const QByteArray& bytes, int i) { return quint8(bytes[i]); }
+}
+
+Ecu_Simulator::Ecu_Simulator(Quorel_Clock& clock, const Sim_Ecu_Config& config) : clock_(clock), config_(config) {}
+
+Ecu_Simulator::~Ecu_Simulator() { Cancel_Pending(); }
+
+void Ecu_Simulator::Cancel_Pending()
+{
+    for (auto handle : pending_)
+        clock_.Cancel(handle);
+    pending_.clear();
+}
+
+void Ecu_Simulator::Set_Faults(const Sim_Faults& faults)
+{
+    const bool was_present = Present();
+    if (faults.Drop_Every != faults_.Drop_Every)
+        dropped_counter_ = 0;
+    if (faults.Answer_Every != faults_.Answer_Every)
+        answerable_count_ = 0;
+    faults_ = faults;
+    if (was_present == Present())
+        return;
+    // a device that vanishes loses what it was doing
+    Reset_Frame();
+    Cancel_Pending();
+    if (On_Presence_Changed)
+        On_Presence_Changed(Present());
+}
+
+QByteArray Ecu_Simulator::Long_Write_Payload(quint8 command) const
+{
+    auto it = long_writes_.find(command);
+    return it == long_writes_.end() ? QByteArray() : it->second;
+}
+
+int Ecu_Simulator::Parameter_Value(quint8 letter) const
+{
+    auto it = parameters_.find(letter);
+    return it == parameters_.end() ? -1 : int(it->second);
+}
+
+void Ecu_Simulator::Reset_Frame()
+{
+    bytes_discarded_ += int(frame_.size());
+    frame_.clear();
+    frame_length_ = 0;
+}
+
+void Ecu_Simulator::Byte_From_Host(quint8 byte)
+{
+    if (!Present())
+        return;
+    const qint64 now = clock_.Now_Ms();
+    if (!frame_.isEmpty() && now - last_byte_ms_ > Frame_Gap_Ms)
+        Reset_Frame();
+    last_byte_ms_ = now;
+    Take_Byte(byte);
+}
+
+int Ecu_Simulator::Request_Length(quint8 command) const
+{
+    if (Is_Long_Write(command))
+        return announced_length_ >= 3 && announced_length_ <= Max_Frame ? announced_length_ : -1;
+    if (Is_Read(command) || Is_Parameter_Write(command) || (command >= 0x21 && command <= 0x24))
+        return 5;
+    return -1;
+}
+
+void Ecu_Simulator::Take_Byte(quint8 byte)
+{
+    if (frame_.isEmpty()) {
+        if (byte == Class_ECU)
+            frame_.append(char(byte));
+        else
+            ++bytes_discarded_;
+        return;
+    }
+    if (frame_.size() == 1) {
+        const int length = Request_Length(byte);
+        if (length < 0) {
+            // not a command: the class byte was noise; this byte may start a frame
+            Reset_Frame();
+            Take_Byte(byte);
+            return;
+        }
+        frame_length_ = length;
+    }
+    frame_.append(char(byte));
+    if (frame_.size() == frame_length_) {
+        const QByteArray frame = frame_;
+        frame_.clear();
+        frame_length_ = 0;
+        Frame_Complete(frame);
+    }
+}
+
+void Ecu_Simulator::Frame_Complete(const QByteArray& frame)
+{
+    if (Checksum(frame.left(frame.size() - 1)) != At(frame, frame.size() - 1)) {
+        ++frames_rejected_;
+        // Not a frame after all: look for a start among the bytes after its class.
+        ++bytes_discarded_;
+        for (int i = 1; i < frame.size(); ++i)
+            Take_Byte(At(frame, i));
+        return;
+    }
+    ++frames_accepted_;
+    Handle_Request(frame);
+}
+
+void Ecu_Simulator::Handle_Request(const QByteArray& frame)
+{
+    const quint8 command = At(frame, 1);
+    const auto word = [&frame]() { return quint16(At(frame, 2) << 8 | At(frame, 3)); };
+    QByteArray answer;
+    if (command == 0x21) {
+        answer = Make_Frame(command, QByteArray(1, char(config_.Ident_Data_Length())));
+    } else if (Is_Read(command)) {
+        answer = Read_Answer(command);
+    } else {
+        switch (command) {
+        case 0x22: {
+            work_mode_bytes_ = frame.mid(2, 2);
+            const quint8 mode = At(frame, 3) & 0x7F;
+            if (mode == 1 || mode == 2 || mode == 4) {
+                work_mode_ = mode;
+                gas_mask_ = mode == 4 ? At(frame, 2) : 0;
+            }
+            break;
+        }
+        case 0x23: announced_length_ = word(); break;
+        case 0x24: error_clear_bits_ = word(); break;
+        default:
+            if (Is_Long_Write(command))
+                long_writes_[command] = frame.mid(2, frame.size() - 3);
+            else if (Is_Parameter_Write(command))
+                parameters_[command] = word();
+            break;
+        }
+        answer = Make_Frame(command, QByteArray());
+    }
+    Schedule_Answer(answer);
+}
+
+QByteArray Ecu_Simulator::Read_Answer(quint8 command) const
+{
+    if (command == 0x30)
+        return Identification_Block(config_);
+    const int data_length = Answer_Length(config_, command) - 3;
+    QByteArray data(data_length, '\0');
+    switch (command) {
+    case 0x31:
+        // work mode (64 MHz clock) and the injectors running on gas
+        if (data.size() >= 2) {
+            data[0] = char(work_mode_);
+            data[1] = char(gas_mask_);
+        }
+        break;
+    case 0x32: // no password set
+    case 0x34: // no car number
+        data.fill(char(0xFF));
+        break;
+    default: break;
+    }
+    return Make_Frame(command, data);
+}
+
+void Ecu_Simulator::Schedule_Answer(const QByteArray& answer)
+{
+    ++answerable_count_;
+    if (faults_.Answer_Every > 1 && answerable_count_ % faults_.Answer_Every != 0)
+        return;
+    auto handle = std::make_shared<Quorel_Clock::Handle>(0);
+    *handle = clock_.Call_After(qMax(0, config_.Latency_Ms), [this, answer, handle]() {
+        pending_.erase(std::remove(pending_.begin(), pending_.end(), *handle), pending_.end());
+        Deliver(answer);
+    });
+    pending_.push_back(*handle);
+}
+
+void Ecu_Simulator::Deliver(QByteArray answer)
+{
+    if (!Present() || faults_.Silence)
+        return;
+    if (faults_.Wrong_Echo) {
+        answer[1] = char(At(answer, 1) ^ 0x01);
+        answer[answer.size() - 1] = char(Checksum(answer.left(answer.size() - 1)));
+    }
+    if (faults_.Bad_Checksum)
+        answer[answer.size() - 1] = char(At(answer, answer.size() - 1) + 1);
+    if (faults_.Short_Answer > 0)
+        answer.chop(qMin<qsizetype>(faults_.Short_Answer, answer.size()));
+    if (faults_.Drop_Every > 0) {
+        QByteArray kept;
+        for (char c : std::as_const(answer)) {
+            if (++dropped_counter_ >= faults_.Drop_Every)
+                dropped_counter_ = 0;
+            else
+                kept.append(c);
+        }
+        answer = kept;
+    }
+    ++answers_sent_;
+    if (output_ && !answer.isEmpty())
+        output_(answer);
+}
