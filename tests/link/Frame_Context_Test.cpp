@@ -29,7 +29,9 @@ struct Context_Rig
         auto line = std::make_unique<Virtual_Serial_Port>(clock);
         port = line.get();
         context = std::make_unique<Quorel_Context>(clock, std::move(line), dir.path(), "QuorelGAS");
-        context->Frames.hooks.Port_Present = [](const QString& name) { return name == "ttyVIRT0"; };
+        context->Frames.hooks.Port_Present = [this](const QString& name) {
+            return name == "ttyVIRT0" && port->Present();
+        };
         peer = std::make_unique<Scripted_Peer>(clock, *port);
         context->App_Settings.Settings_Create();
     }
@@ -99,6 +101,7 @@ TEST(Frame_Context_Test, VanishingPortIsLostAndReopenedWhenBack)
 TEST(Frame_Context_Test, PortThatCannotBeOpenedNeverHangs)
 {
     Context_Rig rig("Port_Name ttyVIRT0\r\n");
+    rig.context->Frames.hooks.Port_Present = [](const QString&) { return true; }; // listed, but held elsewhere
     rig.port->Set_Present(false);
     rig.Open();
     EXPECT_TRUE(rig.port->Port_Is_Open());
