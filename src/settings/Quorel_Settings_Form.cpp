@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QWidget>
 
@@ -229,6 +230,18 @@ void Settings_Tab_Form::Settings_Show()
 
     Colour_Reply_Delay();
     Update_Load_Button();
+}
+
+void Settings_Tab_Form::Set_Language_List(const QStringList& languages)
+{
+    const QSignalBlocker blocker(ComboBox_Language);
+    ComboBox_Language->clear();
+    ComboBox_Language->addItems(languages);
+    if (ComboBox_Language->findText(QStringLiteral("English")) < 0)
+        ComboBox_Language->insertItem(0, QStringLiteral("English"));
+    if (ComboBox_Language->findText(settings_.Language) < 0)
+        ComboBox_Language->addItem(settings_.Language);
+    ComboBox_Language->setCurrentIndex(ComboBox_Language->findText(settings_.Language));
 }
 
 void Settings_Tab_Form::Defaults()

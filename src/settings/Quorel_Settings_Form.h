@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -25,6 +26,8 @@ public:
 
     // Puts the record's values into the controls.
     void Settings_Show();
+    // The languages offered; the selected one is added when missing.
+    void Set_Language_List(const QStringList& languages);
 
     // "&Default", "&Load", "&Save"; also hot keys D, L, S on the tab.
     void Defaults();

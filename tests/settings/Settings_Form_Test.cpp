@@ -185,6 +185,23 @@ TEST_F(Settings_Tab, ReplyDelaySpinWritesAndColoursItself)
     EXPECT_EQ(settings.Delay_Compensation, 250);
 }
 
+TEST_F(Settings_Tab, ChoosingALanguageWritesItAndTellsTheWindow)
+{
+    settings.Language = "Polski";
+    form->Set_Language_List({"Deutsch", "Italiano"});
+    auto* combo = Control<QComboBox>("ComboBox_Language");
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->currentText(), "Polski");
+    EXPECT_GE(combo->findText("English"), 0);
+    EXPECT_GE(combo->findText("Deutsch"), 0);
+
+    QStringList told;
+    form->On_Language_Changed = [&](const QString& language) { told << language; };
+    combo->setCurrentIndex(combo->findText("Italiano"));
+    EXPECT_EQ(settings.Language, "Italiano");
+    EXPECT_EQ(told, QStringList{"Italiano"});
+}
+
 TEST_F(Settings_Tab, LoadIsDisabledUntilTheFileIsWritten)
 {
     auto* load = Control<QPushButton>("Button_INI_Load");
