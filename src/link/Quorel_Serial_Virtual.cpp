@@ -33,7 +33,7 @@ bool Virtual_Serial_Port::Device_Open(const QString& name)
         return false;
     device_open_ = true;
     ++open_count_;
-    tx_free_us_ = rx_free_us_ = Now_Us();
+    tx_free_ = rx_free_ = Now_Units();
     if (peer_)
         peer_->Host_Opened();
     return true;
@@ -53,19 +53,19 @@ bool Virtual_Serial_Port::Device_Write(const QByteArray& bytes)
     if (!device_open_ || !present_)
         return false;
     writes_.push_back({clock_.Now_Ms(), bytes});
-    qint64 t = std::max(tx_free_us_, Now_Us());
+    qint64 t = std::max(tx_free_, Now_Units());
     for (char c : bytes) {
-        t += Byte_Time_Us();
+        t += Byte_Units;
         const quint8 byte = quint8(c);
         auto handle = std::make_shared<Quorel_Clock::Handle>(0);
-        *handle = clock_.Call_At((t + 999) / 1000, [this, byte, handle]() {
+        *handle = clock_.Call_At(Due_Ms(t), [this, byte, handle]() {
             tx_pending_.erase(std::remove(tx_pending_.begin(), tx_pending_.end(), *handle), tx_pending_.end());
             if (peer_ && device_open_)
                 peer_->Byte_From_Host(byte);
         });
         tx_pending_.push_back(*handle);
     }
-    tx_free_us_ = t;
+    tx_free_ = t;
     return true;
 }
 
@@ -76,7 +76,7 @@ bool Virtual_Serial_Port::Device_Purge(bool /*input*/, bool output)
     if (output) {
         // what has not left the transmit queue yet never reaches the wire
         Cancel_All(tx_pending_);
-        tx_free_us_ = Now_Us();
+        tx_free_ = Now_Units();
     }
     return true;
 }
@@ -85,17 +85,17 @@ void Virtual_Serial_Port::Send_To_Host(const QByteArray& bytes)
 {
     if (!device_open_ || !present_)
         return;
-    qint64 t = std::max(rx_free_us_, Now_Us());
+    qint64 t = std::max(rx_free_, Now_Units());
     for (char c : bytes) {
-        t += Byte_Time_Us();
+        t += Byte_Units;
         const char byte = c;
         auto handle = std::make_shared<Quorel_Clock::Handle>(0);
-        *handle = clock_.Call_At((t + 999) / 1000, [this, byte, handle]() {
+        *handle = clock_.Call_At(Due_Ms(t), [this, byte, handle]() {
             rx_pending_.erase(std::remove(rx_pending_.begin(), rx_pending_.end(), *handle), rx_pending_.end());
             if (device_open_)
                 Bytes_Arrived(QByteArray(1, byte));
         });
         rx_pending_.push_back(*handle);
     }
-    rx_free_us_ = t;
+    rx_free_ = t;
 }

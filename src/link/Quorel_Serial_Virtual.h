@@ -55,8 +55,14 @@ protected:
     bool Device_Purge(bool input, bool output) override;
 
 private:
-    static qint64 Byte_Time_Us() { return 10'000'000 / Baud_Rate; }
-    qint64 Now_Us() const { return clock_.Now_Ms() * 1000; }
+    // Line time in units of 1/48000 s: a millisecond (48 units) and a byte
+    // at 9600 bit/s (50 units) are both whole, so frames do not drift.
+    static constexpr qint64 Units_Per_Second = 48000;
+    static constexpr qint64 Units_Per_Ms = Units_Per_Second / 1000;
+    static_assert(10 * Units_Per_Second % Baud_Rate == 0);
+    static constexpr qint64 Byte_Units = 10 * Units_Per_Second / Baud_Rate;
+    qint64 Now_Units() const { return clock_.Now_Ms() * Units_Per_Ms; }
+    static qint64 Due_Ms(qint64 units) { return (units + Units_Per_Ms - 1) / Units_Per_Ms; }
     void Cancel_All(std::vector<Quorel_Clock::Handle>& handles);
 
     Serial_Peer* peer_ = nullptr;
@@ -64,8 +70,8 @@ private:
     bool device_open_ = false;
     QString device_name_;
     int open_count_ = 0;
-    qint64 tx_free_us_ = 0;  // when the outgoing wire is free again
-    qint64 rx_free_us_ = 0;  // same for the incoming wire
+    qint64 tx_free_ = 0;  // when the outgoing wire is free again (line units)
+    qint64 rx_free_ = 0;  // same for the incoming wire
     std::vector<Quorel_Clock::Handle> tx_pending_;
     std::vector<Quorel_Clock::Handle> rx_pending_;
     std::vector<Write_Record> writes_;
