@@ -32,6 +32,8 @@ struct Block_Case
     int n;
 };
 
+void PrintTo(const Block_Case& c, std::ostream* os) { *os << (c.has_w13 ? "with W13" : "without W13"); }
+
 class Ident_Block_Test : public Sim_Line_Fixture, public ::testing::WithParamInterface<Block_Case>
 {
 };
@@ -104,6 +106,12 @@ struct Geometry
 {
     int live_length, config_length, w4, w7, w12;
 };
+
+void PrintTo(const Geometry& g, std::ostream* os)
+{
+    *os << "live " << g.live_length << ", config " << g.config_length << ", W4 " << g.w4 << ", W7 " << g.w7
+        << ", W12 " << g.w12;
+}
 
 class Read_Length_Test : public Sim_Line_Fixture, public ::testing::WithParamInterface<Geometry>
 {

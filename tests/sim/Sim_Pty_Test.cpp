@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSerialPort>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -113,6 +114,33 @@ TEST_F(Pty_Fixture, VanishedDeviceComesBackAndItsPathIsAnnounced)
     ASSERT_GE(client.fd, 0);
     ASSERT_TRUE(client.Write(Read_Request(0x21)));
     EXPECT_EQ(client.Read(4, 2000).size(), 4);
+}
+
+TEST_F(Pty_Fixture, SerialPortOpenedClosedAndReopenedLikeTheProgramDoes)
+{
+    QSerialPort serial;
+    serial.setPortName(server.Slave_Path());
+    serial.setBaudRate(QSerialPort::Baud9600);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(serial.open(QIODevice::ReadWrite)) << serial.errorString().toStdString();
+        const QByteArray request = Read_Request(0x33);
+        ASSERT_EQ(serial.write(request), request.size());
+        QByteArray got;
+        QEventLoop loop;
+        QObject::connect(&serial, &QSerialPort::readyRead, &loop, [&] {
+            got += serial.readAll();
+            if (got.size() >= 11)
+                loop.quit();
+        });
+        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+        loop.exec();
+        QObject::disconnect(&serial, &QSerialPort::readyRead, &loop, nullptr);
+        EXPECT_EQ(got.size(), 11);
+        EXPECT_TRUE(Checksum_Ok(got));
+        serial.close();
+    }
+    EXPECT_TRUE(server.Running());
 }
 
 const QString sim_binary = QStringLiteral(QUOREL_BINARY_DIR "/QuorelSim");
