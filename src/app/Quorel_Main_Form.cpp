@@ -1,0 +1,937 @@
+#include "app/Quorel_Main_Form.h"
+
+#include "app/Quorel_Context.h"
+#include "app/Quorel_Dialog_Shells_Form.h"
+#include "app/Quorel_Help_Files.h"
+#include "app/Quorel_Jpeg.h"
+#include "app/Quorel_Launcher_Replace.h"
+#include "app/Quorel_Logo.h"
+#include "language/Quorel_Text.h"
+#include "link/Quorel_Port_Setup_Dialog.h"
+#include "link/Quorel_Serial_Qt.h"
+#include "settings/Quorel_Settings_Form.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QIcon>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTextEdit>
+
+#include <array>
+
+namespace {
+
+constexpr std::array<const char*, TForm_QuorelGAS::Tab_Count> Tab_Names = {
+    "TabSheet_General", "TabSheet_Configuration", "TabSheet_Calibration", "TabSheet_Oscilloscope",
+    "TabSheet_AutoCalibration", "TabSheet_Errors", "TabSheet_Settings", "TabSheet_About"};
+
+// Controls that need a connected ECU.
+constexpr std::array<const char*, 19> ECU_Controls = {
+    "Button_WorkMode",       "Button_CFG_Receiv",          "Button_CFG_Transmitt",      "Button_CLB_Receiv",
+    "Button_CLB_Transmitt",  "Button_OSC_StartStop",       "Button_OSC_Test_Drive",     "Button_ACB_StartStop",
+    "Button_ERR_Clear",      "Button_GEN_Pump_Run",        "Button_CFG_RPM_set",        "Button_CFG_RPM_Scaler",
+    "Button_Inject_Detect",  "Button_CFG_LevelSensor_Clr", "Button_CFG_LevelSensor_Set", "Button_CFG_ST_Refresh",
+    "Button_CFG_ST_Clr",     "Button_CFG_ST_Set",          "Button_CFG_Car_Password"};
+
+// Text inputs during whose editing the hot keys are off.
+constexpr std::array<const char*, 9> Key_Blocking_Edits = {
+    "Edit_CFG_User_Find",   "Edit_CFG_Car_Num",     "Edit_CFG_Car_Model",
+    "Edit_CFG_Car_Engine",  "Edit_CFG_Car_Date_Mounting_set", "Edit_CFG_Owner_Name",
+    "Edit_CFG_Owner_Phone", "Edit_CFG_Owner_Address", "Memo_CFG_Comments"};
+
+constexpr const char* Diagram_Filter = "Scheme (Diagram) files (*.ipg)|*.jpg|All files (*.*)|*.*";
+
+// Z X C V B N M , : the injector buttons 1 .. 8.
+int Injector_Key(int key)
+{
+    switch (key) {
+    case Qt::Key_Z: return 0;
+    case Qt::Key_X: return 1;
+    case Qt::Key_C: return 2;
+    case Qt::Key_V: return 3;
+    case Qt::Key_B: return 4;
+    case Qt::Key_N: return 5;
+    case Qt::Key_M: return 6;
+    case Qt::Key_Comma:
+    case Qt::Key_Less: return 7;
+    default: return -1;
+    }
+}
+
+QString Caption_Of(const char* key, const QString& fallback)
+{
+    const QString text = Text(QLatin1String(key));
+    return text.isEmpty() ? fallback : text;
+}
+
+QString Shown_Text(QString caption) { return caption.remove(QChar('&')); }
+
+QLabel* Make_Panel(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* panel = new QLabel(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setGeometry(geometry);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setAlignment(Qt::AlignCenter);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+QPushButton* Make_Button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAccessibleName(Shown_Text(caption));
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+QLabel* Make_Label(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setAccessibleName(caption);
+    label->setGeometry(geometry);
+    return label;
+}
+
+void Paint_Panel(QLabel* panel, const Panel_State& state)
+{
+    panel->setText(state.caption);
+    panel->setAccessibleName(state.caption);
+    QPalette palette = panel->palette();
+    if (state.background.isValid())
+        palette.setColor(QPalette::Window, state.background);
+    palette.setColor(QPalette::WindowText, state.text);
+    panel->setPalette(palette);
+    panel->setVisible(state.visible);
+}
+
+bool Is_Text_Input(const QWidget* widget)
+{
+    if (!widget)
+        return false;
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget))
+        return !edit->isReadOnly();
+    if (auto* combo = qobject_cast<const QComboBox*>(widget))
+        return combo->isEditable();
+    return qobject_cast<const QAbstractSpinBox*>(widget) || qobject_cast<const QTextEdit*>(widget)
+           || qobject_cast<const QPlainTextEdit*>(widget);
+}
+
+} // namespace
+
+TForm_QuorelGAS::TForm_QuorelGAS(Quorel_Context& context, QWidget* parent) : QMainWindow(parent), context_(context)
+{
+    setObjectName(QStringLiteral("Form_QuorelGAS"));
+    Open_Url = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    Open_File_Dialog = [](QWidget* owner, const QString& caption, const QString& folder, const QString& filter) {
+        return QFileDialog::getOpenFileName(owner, caption, folder, filter);
+    };
+    Port_Setup = [this](QWidget* owner, const QString& current) -> std::optional<QString> {
+        auto* real = dynamic_cast<Qt_Serial_Port*>(context_.ComPort.get());
+        if (!real)
+            return Port_Setup_Dialog(current, nullptr, owner);
+        Serial_Line_Settings line = real->Line_Settings();
+        std::optional<QString> chosen = Port_Setup_Dialog(current, &line, owner);
+        if (chosen)
+            real->Set_Line_Settings(line);
+        return chosen;
+    };
+    FormCreate();
+}
+
+TForm_QuorelGAS::~TForm_QuorelGAS()
+{
+    Exit_Sequence();
+    qApp->removeEventFilter(this);
+    if (context_.Supervisor)
+        context_.Supervisor->Enable_ECU_Controls = nullptr;
+    context_.Timer_Resize.Set_Enabled(false);
+    context_.Timer_Resize.Set_Handler(nullptr);
+}
+
+void TForm_QuorelGAS::FormCreate()
+{
+    window_shown_ = false;
+
+    Settings_Class& settings = context_.App_Settings;
+    QApplication::setApplicationDisplayName(QString());
+    setWindowIconText(settings.Program_Name() + QStringLiteral("  V") + Quorel_Context::Program_Version);
+    qApp->setProperty("Application_Title", windowIconText());
+
+    // Link state
+    context_.ComPort->Clear_Port_Error();
+    context_.Link_Open = false;
+    context_.ECU_Connected = false;
+    context_.Loader_Mode = false;
+    context_.Pending_Request = 0;
+    context_.Work_Mode = 2;
+
+    settings.Settings_Create();
+    Set_English_Menu(settings.English_Menu);
+
+    Build_Content();
+    resize(Designed_Client_Width, Designed_Client_Height);
+    remembered_outer_ = frameGeometry().size();
+
+    connect(&context_, &Quorel_Context::Panels_Updated, this, &TForm_QuorelGAS::Paint_Panels);
+    context_.Supervisor->Enable_ECU_Controls = [this](bool on) { Enable_ECU_Controls(on); };
+    context_.Timer_Resize.Set_Handler([this]() { Timer_ResizeTimer(); });
+
+    Paint_Panels();
+    Enable_ECU_Controls(false);
+    Apply_Window_Position();
+    Apply_Form_Style(settings.Form_Style);
+    Select_Tab(qBound(0, settings.Page_Number, Tab_Count - 1));
+
+    qApp->installEventFilter(this);
+    created_ = true;
+}
+
+void TForm_QuorelGAS::Build_Content()
+{
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    Panel_QuorelGAS = new QWidget(client);
+    Panel_QuorelGAS->setObjectName(QStringLiteral("Panel_QuorelGAS"));
+    Panel_QuorelGAS->setGeometry(0, 0, Designed_Client_Width, Designed_Client_Height);
+    Panel_QuorelGAS->setFont(Panel_QuorelGAS->font());
+
+    PageControl_QuorelGAS = new QTabWidget(Panel_QuorelGAS);
+    PageControl_QuorelGAS->setObjectName(QStringLiteral("PageControl_QuorelGAS"));
+    PageControl_QuorelGAS->setGeometry(2, 2, 776, 452);
+    for (const char* name : Tab_Names) {
+        auto* page = new QWidget;
+        page->setObjectName(QLatin1String(name));
+        const QString caption = Caption_Of(name, QLatin1String(name));
+        page->setAccessibleName(caption);
+        PageControl_QuorelGAS->addTab(page, caption);
+    }
+    PageControl_QuorelGAS->setAccessibleName(PageControl_QuorelGAS->tabText(0));
+    connect(PageControl_QuorelGAS, &QTabWidget::currentChanged, this,
+            &TForm_QuorelGAS::PageControl_QuorelGASChange);
+
+    Build_Settings_Tab(PageControl_QuorelGAS->widget(6));
+    Build_About_Tab(PageControl_QuorelGAS->widget(7));
+    Build_Button_Row();
+    Build_Status_Panels();
+
+    Panel_LOGO = new QLabel(Panel_QuorelGAS);
+    Panel_LOGO->setObjectName(QStringLiteral("Panel_LOGO"));
+    Panel_LOGO->setAccessibleName(QStringLiteral("Logo"));
+    Panel_LOGO->setAlignment(Qt::AlignCenter);
+    Panel_LOGO->hide();
+}
+
+void TForm_QuorelGAS::Build_Button_Row()
+{
+    constexpr int y = 458, h = 28;
+    for (int i = 0; i < 8; ++i) {
+        const QByteArray name = "Button_Gas_Fors" + QByteArray::number(i + 1);
+        Button_Gas_Fors[i] =
+            Make_Button(Panel_QuorelGAS, name.constData(), QString::number(i + 1), QRect(4 + i * 38, y, 36, h));
+        Button_Gas_Fors[i]->setCheckable(true);
+        connect(Button_Gas_Fors[i], &QPushButton::clicked, this, [this, i]() {
+            if (Hot_Keys.Gas_Fors)
+                Hot_Keys.Gas_Fors(i);
+        });
+    }
+    Button_Gas_Fors_All = Make_Button(Panel_QuorelGAS, "Button_Gas_Fors_All", QStringLiteral("All"),
+                                      QRect(308, y, 44, h));
+    connect(Button_Gas_Fors_All, &QPushButton::clicked, this, [this]() {
+        if (Hot_Keys.Gas_Fors_All)
+            Hot_Keys.Gas_Fors_All();
+    });
+    Button_WorkMode = Make_Button(Panel_QuorelGAS, "Button_WorkMode", QStringLiteral("&Mode"), QRect(360, y, 80, h));
+    connect(Button_WorkMode, &QPushButton::clicked, this, [this]() {
+        if (On_WorkMode)
+            On_WorkMode();
+    });
+    Button_Step_by_Step = Make_Button(Panel_QuorelGAS, "Button_Step_by_Step",
+                                      Caption_Of("Button_Step_by_Step", QStringLiteral("Step by step")),
+                                      QRect(446, y, 110, h));
+    connect(Button_Step_by_Step, &QPushButton::clicked, this, [this]() {
+        if (On_Step_by_Step)
+            On_Step_by_Step();
+    });
+    Button_Select_ComPort =
+        Make_Button(Panel_QuorelGAS, "Button_Select_ComPort", QStringLiteral("I"), QRect(562, y, 28, h));
+    connect(Button_Select_ComPort, &QPushButton::clicked, this,
+            [this]() { context_.Supervisor->Start_Port_Search(); });
+}
+
+void TForm_QuorelGAS::Build_Status_Panels()
+{
+    constexpr int y = 490, h = 28;
+    Panel_PortStatus = Make_Panel(Panel_QuorelGAS, "Panel_PortStatus", QRect(2, y, 110, h));
+    Panel_ConnectStatus = Make_Panel(Panel_QuorelGAS, "Panel_ConnectStatus", QRect(114, y, 130, h));
+    Panel_ConnectStatus->installEventFilter(this);
+    Panel_ProtokolStatus = Make_Panel(Panel_QuorelGAS, "Panel_ProtokolStatus", QRect(246, y, 20, h));
+    Panel_ConnectStatus_PerCent = Make_Panel(Panel_QuorelGAS, "Panel_ConnectStatus_PerCent", QRect(268, y, 50, h));
+    Panel_ErrorStatus = Make_Panel(Panel_QuorelGAS, "Panel_ErrorStatus", QRect(320, y, 270, h));
+    Panel_ErrorStatus->hide();
+    Panel_WorkMode = Make_Panel(Panel_QuorelGAS, "Panel_WorkMode", QRect(592, y, 186, h));
+    Panel_WorkMode->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Panel_WorkMode->setIndent(6);
+    Panel_WorkMode->setText(Text("Automat"));
+    Panel_WorkMode->setAccessibleName(Panel_WorkMode->text());
+    Label_GEN_Info = Make_Label(Panel_WorkMode, "Label_GEN_Info", QString(), QRect(80, 2, 104, h - 4));
+    Label_GEN_Info->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void TForm_QuorelGAS::Build_Settings_Tab(QWidget* page)
+{
+    settings_form_ = new Settings_Tab_Form(page, context_.App_Settings);
+    settings_form_->On_Setup_Port = [this]() { Button_Setup_PortClick(); };
+    settings_form_->On_Form_Style_Changed = [this](bool on) { Apply_Form_Style(on); };
+}
+
+void TForm_QuorelGAS::Build_About_Tab(QWidget* page)
+{
+    auto* hot_keys = new QGroupBox(Caption_Of("GroupBox_About_HotKey", QStringLiteral("Hot keys")), page);
+    hot_keys->setObjectName(QStringLiteral("GroupBox_About_HotKey"));
+    hot_keys->setAccessibleName(hot_keys->title());
+    hot_keys->setGeometry(8, 8, 370, 400);
+
+    struct Line
+    {
+        const char* name;
+        QString text;
+    };
+    std::vector<Line> lines;
+    for (int i = 0; i < 8; ++i) {
+        static constexpr std::array<const char*, 8> names = {"Label_About_F1", "Label_About_F2", "Label_About_F3",
+                                                             "Label_About_F4", "Label_About_F5", "Label_About_F6",
+                                                             "Label_About_F7", "Label_About_F8"};
+        lines.push_back({names[size_t(i)], QStringLiteral("F%1 - ").arg(i + 1) + PageControl_QuorelGAS->tabText(i)});
+    }
+    lines.push_back({"Label_About_F10", QStringLiteral("F10 - Exit")});
+    lines.push_back({"Label_About_Letter_F", QStringLiteral("F - Full screen / normal window")});
+    lines.push_back({"Label_About_Letter_H", QStringLiteral("H - Help for the shown tab")});
+    lines.push_back({"Label_About_Letter_I", QStringLiteral("I - Installation diagram")});
+    lines.push_back({"Label_About_Letter_R", QStringLiteral("R - Read from the ECU")});
+    lines.push_back({"Label_About_Letter_T", QStringLiteral("T - Write to the ECU")});
+    lines.push_back({"Label_About_Letter_L", QStringLiteral("L - Load")});
+    lines.push_back({"Label_About_Letter_S", QStringLiteral("S - Save; Start/Stop on Oscilloscope, Autocalibr.")});
+    lines.push_back({"Label_About_Letter_D", QStringLiteral("D - Default values")});
+    static constexpr std::array<const char*, 8> injector_names = {
+        "Label_About_Letter_Z", "Label_About_Letter_X", "Label_About_Letter_C", "Label_About_Letter_V",
+        "Label_About_Letter_B", "Label_About_Letter_N", "Label_About_Letter_M", "Label_About_Letter_8"};
+    static constexpr std::array<const char*, 8> injector_keys = {"Z", "X", "C", "V", "B", "N", "M", "<"};
+    for (int i = 0; i < 8; ++i)
+        lines.push_back({injector_names[size_t(i)],
+                         QStringLiteral("%1 - Gas on injector %2").arg(QLatin1String(injector_keys[size_t(i)])).arg(i + 1)});
+    lines.push_back({"Label_About_Letter_A", QStringLiteral("A, * - Gas on all injectors")});
+
+    constexpr int line_height = 14;
+    int y = 20;
+    int x = 10;
+    for (const Line& line : lines) {
+        auto* label = Make_Label(hot_keys, line.name, line.text, QRect(x, y, 175, line_height));
+        label->setWordWrap(false);
+        y += line_height + 2;
+        if (y > 390 - line_height) {
+            y = 20;
+            x = 190;
+        }
+    }
+
+    auto* clb = new QGroupBox(Caption_Of("GroupBox_About_Select_CLB_Point", QStringLiteral("Calibration points")), page);
+    clb->setObjectName(QStringLiteral("GroupBox_About_Select_CLB_Point"));
+    clb->setAccessibleName(clb->title());
+    clb->setGeometry(386, 8, 374, 140);
+    const std::array<Line, 7> clb_lines = {{
+        {"Label_About_Letter_012345678", QStringLiteral("0 ... 8 - Select a point by its number")},
+        {"Label_About_Letter_P_1234567", QStringLiteral("P held + 1 ... 7 - Select several points")},
+        {"Label_About_Letter_O_1234567", QStringLiteral("O + 1 ... 7 - Select points one after another")},
+        {"Label_About_Letter_Esc", QStringLiteral("Esc - Release the selected point")},
+        {"Label_About_Arrow_Key", QStringLiteral("Arrow keys - Move the selected point")},
+        {"Label_About_Mouse_Left", QStringLiteral("Left mouse button - Select and drag a point")},
+        {"Label_About_Mouse_Right", QStringLiteral("Right mouse button - Release the point")},
+    }};
+    y = 20;
+    for (const Line& line : clb_lines) {
+        Make_Label(clb, line.name, line.text, QRect(10, y, 354, line_height));
+        y += line_height + 2;
+    }
+
+    auto* program = new QGroupBox(Caption_Of("GroupBox_About_Program", QStringLiteral("Program")), page);
+    program->setObjectName(QStringLiteral("GroupBox_About_Program"));
+    program->setAccessibleName(program->title());
+    program->setGeometry(386, 156, 180, 64);
+    Make_Label(program, "Label_About_Ver",
+               Menu_Text("Version") + QChar(' ') + QLatin1String(Quorel_Context::Program_Version),
+               QRect(10, 20, 160, 18));
+    Make_Label(program, "Label_About_Date",
+               Menu_Text("Date") + QChar(' ') + QLatin1String(Quorel_Context::Program_Date), QRect(10, 40, 160, 18));
+
+    auto* work = new QGroupBox(Caption_Of("GroupBox_About_Work", QStringLiteral("Work")), page);
+    work->setObjectName(QStringLiteral("GroupBox_About_Work"));
+    work->setAccessibleName(work->title());
+    work->setGeometry(574, 156, 186, 64);
+    Make_Label(work, "Label_About_Work_Gas", QString(), QRect(10, 20, 166, 18));
+    Make_Label(work, "Label_About_Work_Petrol", QString(), QRect(10, 40, 166, 18));
+    work->hide();
+
+    Button_About_Diagram = Make_Button(page, "Button_About_Diagram", QStringLiteral("\"I\" diagram"),
+                                       QRect(386, 232, 120, 28));
+    connect(Button_About_Diagram, &QPushButton::clicked, this, &TForm_QuorelGAS::Button_About_DiagramClick);
+    Button_HEX_Loader = Make_Button(page, "Button_HEX_Loader", Caption_Of("Button_HEX_Loader", QStringLiteral("Loader")),
+                                    QRect(514, 232, 120, 28));
+    connect(Button_HEX_Loader, &QPushButton::clicked, this, [this]() {
+        if (On_HEX_Loader)
+            On_HEX_Loader();
+    });
+    Button_About_Help =
+        Make_Button(page, "Button_About_Help", Caption_Of("Button_About_Help", QStringLiteral("Help")),
+                    QRect(642, 232, 118, 28));
+    connect(Button_About_Help, &QPushButton::clicked, this, [this]() {
+        if (On_About_Help)
+            On_About_Help();
+        else
+            Open_Help();
+    });
+}
+
+void TForm_QuorelGAS::Create_Dialogs()
+{
+    if (!dialogs_)
+        dialogs_ = std::make_unique<Dialog_Shells>(this);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void TForm_QuorelGAS::Start_Up()
+{
+    Apply_Branding();
+    Serial_First_Action();
+}
+
+void TForm_QuorelGAS::Apply_Branding()
+{
+    const Settings_Class& settings = context_.App_Settings;
+    const QString base = settings.Program_Folder() + QChar('/') + settings.Program_Name();
+    if (settings.Is_Ambrisol()) {
+        logo_picture_ = Built_In_Logo(64);
+        logo_keep_proportion_ = true;
+        logo_designed_size_ = QSize(21, 21);
+        logo_top_offset_ = 2;
+    } else {
+        const QString icon_file = base + QStringLiteral(".ico");
+        if (QFileInfo(icon_file).isFile()) {
+            const QIcon icon(icon_file);
+            if (!icon.isNull() && !icon.availableSizes().isEmpty()) {
+                QApplication::setWindowIcon(icon);
+                setWindowIcon(icon);
+            }
+        }
+        logo_picture_ = Load_Jpeg(base + QStringLiteral(".jpg"));
+        logo_keep_proportion_ = false;
+        logo_designed_size_ = QSize(settings.Logo_Width, settings.Logo_Height);
+        logo_top_offset_ = settings.Logo_Top;
+    }
+    Panel_LOGO->setVisible(!logo_picture_.isNull() && !logo_designed_size_.isEmpty());
+    Place_Logo();
+}
+
+void TForm_QuorelGAS::Serial_First_Action()
+{
+    Settings_Class& settings = context_.App_Settings;
+    if (settings.Search_Port) {
+        context_.Supervisor->Start_Port_Search();
+    } else if (context_.Frames.hooks.Port_Present && context_.Frames.hooks.Port_Present(settings.Port_Name)) {
+        context_.ComPort->Set_Port(settings.Port_Name);
+        context_.ComPort->Port_Open();
+    } else {
+        context_.Supervisor->Load_Connection_List();
+    }
+}
+
+// ---------------------------------------------------------------- window
+
+void TForm_QuorelGAS::Apply_Window_Position()
+{
+    const Settings_Class& settings = context_.App_Settings;
+    if (settings.Full_Screen) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+        move(settings.Position_Left, settings.Position_Top);
+    }
+}
+
+void TForm_QuorelGAS::Apply_Form_Style(bool on_top)
+{
+    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == on_top)
+        return;
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on_top);
+    if (shown)
+        show();
+}
+
+void TForm_QuorelGAS::Refresh_Caption()
+{
+    const Settings_Class& settings = context_.App_Settings;
+    const QString title = settings.Title_Text.isEmpty() ? settings.Program_Name() : settings.Title_Text;
+    setWindowTitle(title + QStringLiteral("  ") + Menu_Text("Version") + QChar(' ') + Quorel_Context::Program_Version
+                   + QStringLiteral("  ") + Menu_Text("Date") + QChar(' ') + Quorel_Context::Program_Date);
+    setAccessibleName(windowTitle());
+}
+
+void TForm_QuorelGAS::FormShow()
+{
+    window_shown_ = true;
+    Refresh_Caption();
+}
+
+void TForm_QuorelGAS::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm_QuorelGAS::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormCanResize();
+}
+
+void TForm_QuorelGAS::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        FormCanResize();
+}
+
+void TForm_QuorelGAS::FormCanResize()
+{
+    if (!created_)
+        return;   // the creation's own size and state changes are taken up when shown
+    resize_idle_checks_ = 0;
+    context_.Timer_Resize.Set_Enabled(true);
+}
+
+void TForm_QuorelGAS::Timer_ResizeTimer()
+{
+    // The timer waits for the size to change; give up after half a second of
+    // no change rather than polling forever.
+    constexpr int Idle_Check_Limit = 50;
+    if (frameGeometry().size() == remembered_outer_) {
+        if (++resize_idle_checks_ >= Idle_Check_Limit)
+            context_.Timer_Resize.Set_Enabled(false);
+        return;
+    }
+    context_.Timer_Resize.Set_Enabled(false);
+    const bool maximised = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    if (maximised) {
+        const QSize client = centralWidget()->size();
+        int factor = client.height() * Scale_One / Designed_Client_Height;
+        const int panel_width = Designed_Client_Width * factor / Scale_One;
+        if (panel_width > 0 && panel_width >= client.width())
+            factor = factor * (client.width() * Scale_One / panel_width) / Scale_One;
+        Rescale(factor);
+        context_.App_Settings.Full_Screen = true;
+    } else {
+        Rescale(Scale_One);
+        resize(Designed_Client_Width, Designed_Client_Height);
+        context_.App_Settings.Full_Screen = false;
+    }
+    Place_Logo();
+    remembered_outer_ = frameGeometry().size();
+}
+
+void TForm_QuorelGAS::Rescale(int factor)
+{
+    // Every control is scaled from its designed geometry and font, so going
+    // back to the factor one gives exactly the designed layout.
+    QList<QWidget*> widgets = Panel_QuorelGAS->findChildren<QWidget*>();
+    widgets.prepend(Panel_QuorelGAS);
+    for (QWidget* widget : widgets) {
+        const QString name = widget->objectName();
+        QWidget* parent = widget->parentWidget();
+        const bool placed = !name.isEmpty() && !name.startsWith(QLatin1String("qt_"))
+                            && !qobject_cast<QStackedWidget*>(parent) && !(parent && parent->layout());
+        const bool own_font = widget == Panel_QuorelGAS || widget->testAttribute(Qt::WA_SetFont);
+        // A stale entry (its widget gone, the address reused) is replaced.
+        auto found = designed_.find(widget);
+        if (found == designed_.end() || found->widget != widget) {
+            if (!placed && !own_font)
+                continue;
+            Designed d;
+            d.widget = widget;
+            d.geometry = placed ? widget->geometry() : QRect();
+            if (own_font) {
+                d.point_size = widget->font().pointSizeF();
+                d.pixel_size = widget->font().pixelSize();
+            }
+            designed_.insert(widget, d);
+        }
+        const Designed& d = designed_[widget];
+        if (d.geometry.isValid()) {
+            const QRect& g = d.geometry;
+            const int left = g.left() * factor / Scale_One;
+            const int top = g.top() * factor / Scale_One;
+            const int right = (g.left() + g.width()) * factor / Scale_One;
+            const int bottom = (g.top() + g.height()) * factor / Scale_One;
+            widget->setGeometry(left, top, right - left, bottom - top);
+        }
+        if (d.point_size > 0 || d.pixel_size > 0) {
+            QFont font = widget->font();
+            if (d.point_size > 0)
+                font.setPointSizeF(d.point_size * factor / Scale_One);
+            else
+                font.setPixelSize(qMax(1, d.pixel_size * factor / Scale_One));
+            widget->setFont(font);
+        }
+    }
+    scale_ = factor;
+}
+
+void TForm_QuorelGAS::Place_Logo()
+{
+    if (!Panel_LOGO || !Panel_LOGO->isVisibleTo(Panel_QuorelGAS) || logo_picture_.isNull())
+        return;
+    const bool maximised = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    const int width = qMax(1, logo_designed_size_.width() * scale_ / Scale_One);
+    const int height = qMax(1, logo_designed_size_.height() * scale_ / Scale_One);
+    const QRect page = PageControl_QuorelGAS->geometry();
+    const int top = page.top() + (maximised ? 0 : logo_top_offset_);
+    const int right_edge = page.left() + page.width() - 1;   // one pixel left of the page control's edge
+    Panel_LOGO->setGeometry(right_edge - width, top, width, height);
+    Panel_LOGO->setPixmap(QPixmap::fromImage(logo_picture_.scaled(
+        width, height, logo_keep_proportion_ ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    Panel_LOGO->raise();
+}
+
+void TForm_QuorelGAS::Toggle_Maximised()
+{
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        showNormal();
+    else
+        showMaximized();
+}
+
+// ---------------------------------------------------------------- panels and controls
+
+void TForm_QuorelGAS::Paint_Panels()
+{
+    Paint_Panel(Panel_PortStatus, context_.Panel_PortStatus);
+    Paint_Panel(Panel_ConnectStatus, context_.Panel_ConnectStatus);
+    Paint_Panel(Panel_ProtokolStatus, context_.Panel_ProtokolStatus);
+    Paint_Panel(Panel_ConnectStatus_PerCent, context_.Panel_ConnectStatus_PerCent);
+    Button_Select_ComPort->setVisible(!context_.ECU_Connected);
+}
+
+void TForm_QuorelGAS::Show_Error_Status(const QString& text)
+{
+    Panel_ErrorStatus->setText(text);
+    Panel_ErrorStatus->setAccessibleName(text);
+    Panel_ErrorStatus->setVisible(!text.isEmpty());
+}
+
+QWidget* TForm_QuorelGAS::Control(const QString& name) const { return findChild<QWidget*>(name); }
+
+void TForm_QuorelGAS::Enable_ECU_Controls(bool on)
+{
+    for (const char* name : ECU_Controls)
+        if (QWidget* control = Control(QLatin1String(name)))
+            control->setEnabled(on);
+    for (QPushButton* button : Button_Gas_Fors)
+        button->setEnabled(on);
+    Button_Gas_Fors_All->setEnabled(on);
+}
+
+void TForm_QuorelGAS::Select_Tab(int index)
+{
+    if (PageControl_QuorelGAS->currentIndex() != index)
+        PageControl_QuorelGAS->setCurrentIndex(index);   // runs the tab change through the signal
+    else
+        PageControl_QuorelGASChange(index);
+}
+
+void TForm_QuorelGAS::PageControl_QuorelGASChange(int index)
+{
+    context_.App_Settings.Page_Number = index;
+    PageControl_QuorelGAS->setAccessibleName(PageControl_QuorelGAS->tabText(index));
+}
+
+void TForm_QuorelGAS::Button_Setup_PortClick()
+{
+    if (!Port_Setup)
+        return;
+    const std::optional<QString> chosen = Port_Setup(this, context_.App_Settings.Port_Name);
+    if (!chosen)
+        return;
+    Settings_Class& settings = context_.App_Settings;
+    settings.Port_Name = *chosen;
+    settings.Preferred_Port = *chosen;
+    if (auto* edit = findChild<QLineEdit*>(QStringLiteral("Edit_Port_Name"))) {
+        edit->setText(*chosen);
+        edit->setAccessibleName(*chosen);
+    }
+    const auto& present = context_.Frames.hooks.Port_Present;
+    if (present && present(*chosen)) {
+        Serial_Port& port = *context_.ComPort;
+        port.Port_Close();
+        port.Clear_Port_Error();
+        context_.Panel_PortStatus.caption = *chosen;
+        context_.Panels_Changed();
+        port.Set_Port(*chosen);
+        port.Port_Open();
+    }
+}
+
+void TForm_QuorelGAS::Open_Document(const QString& path)
+{
+    if (Open_Url)
+        Open_Url(QUrl::fromLocalFile(path));   // a missing document shows nothing
+}
+
+void TForm_QuorelGAS::Open_Help()
+{
+    Open_Document(Help_Document_Path(context_.Help_Folder(), PageControl_QuorelGAS->currentIndex(),
+                                     context_.App_Settings.Language));
+}
+
+void TForm_QuorelGAS::Button_About_DiagramClick()
+{
+    const QString folder = context_.Language_Folder();
+    for (const QString& candidate : Diagram_Candidates(folder, Program_Name, context_.App_Settings.Language)) {
+        if (QFileInfo(candidate).isFile()) {
+            Open_Document(candidate);
+            return;
+        }
+    }
+    if (!Open_File_Dialog)
+        return;
+    const QString chosen = Open_File_Dialog(this, Shown_Text(Button_About_Diagram->text()), folder,
+                                            Qt_File_Filter(QLatin1String(Diagram_Filter)));
+    if (!chosen.isEmpty())
+        Open_Document(chosen);
+}
+
+// ---------------------------------------------------------------- keys
+
+bool TForm_QuorelGAS::Keys_Blocked() const
+{
+    if (!PageControl_QuorelGAS->isEnabled())
+        return true;
+    if (Hot_Keys.Grid_Cell_Editing && Hot_Keys.Grid_Cell_Editing())
+        return true;
+    for (const QWidget* w = QApplication::focusWidget(); w && w != this; w = w->parentWidget())
+        for (const char* name : Key_Blocking_Edits)
+            if (w->objectName() == QLatin1String(name))
+                return true;
+    return false;
+}
+
+bool TForm_QuorelGAS::FormKeyDown(QKeyEvent* event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    if (Keys_Blocked())
+        return false;
+    const int key = event->key();
+    const int tab = PageControl_QuorelGAS->currentIndex();
+    const bool repeat = event->isAutoRepeat();
+    const bool arrow = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
+    if (repeat && !arrow)
+        return true;   // held keys act once
+
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F8) {
+        Select_Tab(key - Qt::Key_F1);
+        return true;
+    }
+    if (key == Qt::Key_F10) {
+        close();
+        return true;
+    }
+    if (const int injector = Injector_Key(key); injector >= 0) {
+        if (Button_Gas_Fors[injector]->isEnabled())
+            Button_Gas_Fors[injector]->click();
+        return true;
+    }
+    if (key == Qt::Key_A || (key == Qt::Key_Asterisk && (event->modifiers() & Qt::KeypadModifier))) {
+        if (Button_Gas_Fors_All->isEnabled())
+            Button_Gas_Fors_All->click();
+        return true;
+    }
+    if (key >= Qt::Key_0 && key <= Qt::Key_8) {
+        if (Hot_Keys.CLB_Select_Point)
+            Hot_Keys.CLB_Select_Point(key - Qt::Key_0);
+        return true;
+    }
+
+    auto run = [](const std::function<void()>& action) {
+        if (action)
+            action();
+        return true;
+    };
+    auto toggle_and_run = [this, &run](const char* button, const std::function<void()>& action) {
+        if (auto* b = findChild<QAbstractButton*>(QLatin1String(button))) {
+            if (!b->isEnabled())
+                return true;
+            b->setChecked(!b->isChecked());
+        }
+        return run(action);
+    };
+
+    switch (key) {
+    case Qt::Key_F: Toggle_Maximised(); return true;
+    case Qt::Key_H: Open_Help(); return true;
+    case Qt::Key_I: Button_About_DiagramClick(); return true;
+    case Qt::Key_D:
+        if (tab == 1) return run(Hot_Keys.CFG_Defaults);
+        if (tab == 2) return run(Hot_Keys.CLB_Defaults);
+        if (tab == 6) { settings_form_->Defaults(); return true; }
+        return false;
+    case Qt::Key_L:
+        if (tab == 1) return run(Hot_Keys.CFG_Load);
+        if (tab == 2) return run(Hot_Keys.CLB_Load);
+        if (tab == 6) { settings_form_->Load(); return true; }
+        return false;
+    case Qt::Key_S:
+        if (tab == 1) return run(Hot_Keys.CFG_Save);
+        if (tab == 2) return run(Hot_Keys.CLB_Save);
+        if (tab == 3) return toggle_and_run("Button_OSC_StartStop", Hot_Keys.OSC_StartStop);
+        if (tab == 4) return toggle_and_run("Button_ACB_StartStop", Hot_Keys.ACB_StartStop);
+        if (tab == 6) { settings_form_->Save(); return true; }
+        return false;
+    case Qt::Key_R:
+        if (tab == 1) return run(Hot_Keys.CFG_Receive);
+        if (tab == 2) return run(Hot_Keys.CLB_Receive);
+        return false;
+    case Qt::Key_T:
+        if (tab == 1) return run(Hot_Keys.CFG_Transmit);
+        if (tab == 2) return run(Hot_Keys.CLB_Transmit);
+        return false;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int step = key == Qt::Key_Up ? -1 : 1;
+        if (tab == 1) {
+            if (Hot_Keys.CFG_Option_Scroll)
+                Hot_Keys.CFG_Option_Scroll(step);
+            return true;
+        }
+        if (tab == 2) {
+            if (Hot_Keys.CLB_Move_Point)
+                Hot_Keys.CLB_Move_Point(0, -step);
+            return true;
+        }
+        return false;
+    }
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (tab == 2) {
+            if (Hot_Keys.CLB_Move_Point)
+                Hot_Keys.CLB_Move_Point(key == Qt::Key_Left ? -1 : 1, 0);
+            return true;
+        }
+        return false;
+    case Qt::Key_Escape:
+        if (tab == 2) return run(Hot_Keys.CLB_Release_Point);
+        return false;
+    case Qt::Key_P:
+        if (Hot_Keys.CLB_Point_Mode_P)
+            Hot_Keys.CLB_Point_Mode_P(true);
+        return true;
+    case Qt::Key_O: return run(Hot_Keys.CLB_Point_Mode_O);
+    default: return false;
+    }
+}
+
+void TForm_QuorelGAS::FormKeyUp(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_P && !event->isAutoRepeat() && Hot_Keys.CLB_Point_Mode_P)
+        Hot_Keys.CLB_Point_Mode_P(false);
+}
+
+bool TForm_QuorelGAS::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Panel_ConnectStatus && event->type() == QEvent::MouseButtonPress) {
+        if (On_HEX_Loader)
+            On_HEX_Loader();
+        return true;
+    }
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+        return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    // A key event travels up the parents when a control ignores it; act
+    // only once, on the widget it was sent to first.
+    if (event == last_key_event_ && last_key_receiver_ && widget->isAncestorOf(last_key_receiver_))
+        return false;
+    last_key_event_ = event;
+    last_key_receiver_ = widget;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (type == QEvent::KeyRelease) {
+        FormKeyUp(key);
+        return false;
+    }
+    if (!FormKeyDown(key))
+        return false;
+    // Letters and digits still reach a text input, as typed characters.
+    const bool printable = !key->text().isEmpty() && key->text().at(0).isPrint();
+    return !(printable && Is_Text_Input(QApplication::focusWidget()));
+}
+
+// ---------------------------------------------------------------- exit
+
+void TForm_QuorelGAS::closeEvent(QCloseEvent* event)
+{
+    Exit_Sequence();
+    event->accept();
+}
+
+void TForm_QuorelGAS::Exit_Sequence()
+{
+    if (exit_done_)
+        return;
+    exit_done_ = true;
+    auto timers_off = [this]() {
+        context_.Timer_Connect.Set_Enabled(false);
+        context_.Timer_Sending.Set_Enabled(false);
+        context_.Timer_Error.Set_Enabled(false);
+        context_.Timer_ACB_View.Set_Enabled(false);
+    };
+    timers_off();
+    if (context_.ComPort->Port_Is_Open()) {
+        context_.ComPort->Port_Close();
+        timers_off();   // closing switches the send timer back on
+    }
+
+    Settings_Class& settings = context_.App_Settings;
+    const bool maximised = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    QPoint position = pos();
+    if (maximised) {
+        const QPoint frame_offset = geometry().topLeft() - frameGeometry().topLeft();
+        position = normalGeometry().topLeft() - frame_offset;
+    }
+    settings.Position_Top = position.y();
+    settings.Position_Left = position.x();
+    settings.Page_Number = PageControl_QuorelGAS->currentIndex();
+    if (Before_Settings_Write)
+        Before_Settings_Write();
+    settings.Settings_Write();
+
+    Replace_Launcher(settings.Program_Folder());
+}
