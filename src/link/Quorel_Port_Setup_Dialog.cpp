@@ -142,3 +142,13 @@ std::optional<QString> Port_Setup_Dialog(const QString& port, Serial_Line_Settin
         *line = dialog.Line_Settings();
     return dialog.Port_Name();
 }
+
+std::optional<QString> Port_Setup_Dialog(Serial_Port& port, QWidget* parent)
+{
+    auto* real = dynamic_cast<Qt_Serial_Port*>(&port);
+    Serial_Line_Settings line = real ? real->Line_Settings() : Serial_Line_Settings();
+    const std::optional<QString> chosen = Port_Setup_Dialog(port.Port(), &line, parent);
+    if (chosen && real && !(line == real->Line_Settings()))
+        real->Set_Line_Settings(line);
+    return chosen;
+}

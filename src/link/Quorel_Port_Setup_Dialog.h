@@ -37,3 +37,7 @@ private:
 // and receives the chosen line settings.
 std::optional<QString> Port_Setup_Dialog(const QString& port = QString(), Serial_Line_Settings* line = nullptr,
                                          QWidget* parent = nullptr);
+
+// The same for the running port: a real port takes the chosen line settings
+// at once. The port name is left to the caller.
+std::optional<QString> Port_Setup_Dialog(Serial_Port& port, QWidget* parent = nullptr);

@@ -85,6 +85,7 @@ public:
 
     bool Ok() const { return ok_; }
     QString Slave_Path() const { return slave_path_; }
+    int Slave_Fd() const { return slave_keep_; }
     const QByteArray& From_Port() const { return from_port_; }
 
     bool Send_To_Port(const QByteArray& bytes)
@@ -269,6 +270,54 @@ TEST_F(Serial_Pty, Device_Going_Away_Sets_Port_Error)
     pty.Close_Master();
     const quint8 frame[] = {0x1d, 0x21, 0x3e};
     EXPECT_TRUE(Run_Until([&]() { return port.Port_Error() || port.Port_Write(frame, 3) == 0; }, 3000));
+    EXPECT_TRUE(port.Port_Error());
+}
+
+TEST_F(Serial_Pty, Line_Settings_Are_9600_8N1_And_Changes_Apply_To_The_Open_Port)
+{
+    Open(pty.Slave_Path());
+    ASSERT_FALSE(port.Port_Error());
+    termios tio{};
+    ASSERT_EQ(tcgetattr(pty.Slave_Fd(), &tio), 0);
+    EXPECT_EQ(cfgetospeed(&tio), speed_t(B9600));
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t(0));
+    EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), tcflag_t(0));
+
+    Serial_Line_Settings line;
+    line.baud_rate = 19200;
+    line.stop_bits = QSerialPort::TwoStop;
+    port.Set_Line_Settings(line);
+    EXPECT_FALSE(port.Port_Error());
+    ASSERT_EQ(tcgetattr(pty.Slave_Fd(), &tio), 0);
+    EXPECT_EQ(cfgetospeed(&tio), speed_t(B19200));
+    EXPECT_NE(tio.c_cflag & CSTOPB, tcflag_t(0));
+
+    // a reopen keeps them
+    port.Port_Close();
+    port.Port_Open();
+    EXPECT_FALSE(port.Port_Error());
+    ASSERT_EQ(tcgetattr(pty.Slave_Fd(), &tio), 0);
+    EXPECT_EQ(cfgetospeed(&tio), speed_t(B19200));
+}
+
+TEST_F(Serial_Pty, Line_Settings_The_Device_Refuses_Set_Port_Error)
+{
+    // a pseudo-terminal has no parity
+    Serial_Line_Settings line;
+    line.parity = QSerialPort::EvenParity;
+    port.Set_Line_Settings(line);
+    Open(pty.Slave_Path());
+    EXPECT_EQ(after_open, 1);
+    EXPECT_TRUE(port.Port_Is_Open());
+    EXPECT_TRUE(port.Port_Error());
+
+    port.Port_Close();
+    port.Set_Line_Settings(Serial_Line_Settings());
+    port.Clear_Port_Error();
+    port.Port_Open();
+    ASSERT_FALSE(port.Port_Error());
+    port.Set_Line_Settings(line);  // on the open port
     EXPECT_TRUE(port.Port_Error());
 }
 

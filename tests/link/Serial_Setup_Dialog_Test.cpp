@@ -29,21 +29,25 @@ QStringList Items(QComboBox* box)
 // Runs action on the setup window once the modal loop shows it.
 void When_Shown(std::function<void(Form_PortSetup&)> action)
 {
-    auto attempt = std::make_shared<std::function<void(int)>>();
-    *attempt = [action, attempt](int tries_left) {
+    auto* poll = new QTimer(qApp);
+    auto tries_left = std::make_shared<int>(200);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, tries_left, action = std::move(action)]() {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* form = qobject_cast<Form_PortSetup*>(w);
             if (form && form->isVisible()) {
+                poll->stop();
+                poll->deleteLater();
                 action(*form);
                 return;
             }
         }
-        if (tries_left > 0)
-            QTimer::singleShot(10, [attempt, tries_left]() { (*attempt)(tries_left - 1); });
-        else
+        if (--*tries_left <= 0) {
+            poll->stop();
+            poll->deleteLater();
             ADD_FAILURE() << "setup window never shown";
-    };
-    QTimer::singleShot(0, [attempt]() { (*attempt)(200); });
+        }
+    });
+    poll->start(10);
 }
 
 TEST(Serial_Setup_Dialog, Shows_The_Ports_And_The_Current_Line_Settings)
@@ -133,6 +137,32 @@ TEST(Serial_Setup_Dialog, Cancel_Returns_Nothing_And_Keeps_The_Settings)
     });
     EXPECT_FALSE(Port_Setup_Dialog("ttyS0", &line));
     EXPECT_EQ(line, before);
+}
+
+TEST(Serial_Setup_Dialog, Real_Port_Takes_The_Chosen_Line_Settings)
+{
+    Virtual_Clock clock;
+    Qt_Serial_Port port(clock);
+    port.Set_Port("ttyS3");
+    Serial_Line_Settings line;
+    line.baud_rate = 4800;
+    port.Set_Line_Settings(line);
+    QString shown_port;
+    When_Shown([&](Form_PortSetup& form) {
+        shown_port = form.Port_Name();
+        if (QComboBox* baud = Combo(form, "ComboBox_BaudRate")) {
+            EXPECT_EQ(baud->currentText(), "4800");
+            baud->setCurrentText("9600");
+        }
+        if (QComboBox* stop = Combo(form, "ComboBox_StopBits"))
+            stop->setCurrentText("2");
+        form.accept();
+    });
+    EXPECT_EQ(Port_Setup_Dialog(port), std::optional<QString>("ttyS3"));
+    EXPECT_EQ(shown_port, "ttyS3");
+    EXPECT_EQ(port.Line_Settings().baud_rate, 9600);
+    EXPECT_EQ(port.Line_Settings().stop_bits, QSerialPort::TwoStop);
+    EXPECT_EQ(port.Port(), "ttyS3") << "the name is the caller's to keep";
 }
 
 } // namespace
