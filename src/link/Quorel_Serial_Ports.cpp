@@ -49,12 +49,17 @@ bool Port_Present(const QString& name)
 {
     if (name.isEmpty())
         return false;
-    if (List_Serial_Ports().contains(name, Qt::CaseSensitive))
-        return true;
-    if (!name.startsWith(QLatin1Char('/')))
-        return false;
     struct stat st{};
-    if (::stat(QFile::encodeName(name).constData(), &st) != 0)
+    if (name.startsWith(QLatin1Char('/'))) {
+        // Listed ports are device names, never paths.
+        if (::stat(QFile::encodeName(name).constData(), &st) != 0)
+            return false;
+        return S_ISCHR(st.st_mode) && Is_Terminal_Device(st.st_rdev);
+    }
+    // Every listed port has its node under /dev; without one, the
+    // enumeration (which is not cheap) can be skipped.
+    const QByteArray node = QFile::encodeName(QStringLiteral("/dev/") + name);
+    if (::stat(node.constData(), &st) != 0 || !S_ISCHR(st.st_mode))
         return false;
-    return S_ISCHR(st.st_mode) && Is_Terminal_Device(st.st_rdev);
+    return List_Serial_Ports().contains(name, Qt::CaseSensitive);
 }
