@@ -13,11 +13,23 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
+
+int signal_pipe[2] = {-1, -1};
+
+void On_Signal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] ssize_t n = ::write(signal_pipe[1], &c, 1);
+}
 
 // The executable's file name without its extension: the text up to the
 // last "."; the whole name when it has none.
@@ -86,6 +98,24 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "QuorelGAS: cannot start the demo ECU: %s\n",
                          qPrintable(demo_server->Error_Text()));
         }
+    }
+
+    // SIGTERM and SIGINT close the window like its user would (settings saved).
+    std::unique_ptr<QSocketNotifier> signal_notifier;
+    if (::pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        signal_notifier = std::make_unique<QSocketNotifier>(signal_pipe[0], QSocketNotifier::Read);
+        QObject::connect(signal_notifier.get(), &QSocketNotifier::activated, &app, [window_guard]() {
+            char c;
+            while (::read(signal_pipe[0], &c, 1) > 0) {
+            }
+            if (window_guard)
+                window_guard->close();
+        });
+        struct sigaction action{};
+        action.sa_handler = On_Signal;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, nullptr);
+        sigaction(SIGTERM, &action, nullptr);
     }
 
     window->Start_Up();

@@ -306,7 +306,7 @@ void TForm_QuorelGAS::Build_About_Tab(QWidget* page)
     auto* hot_keys = new QGroupBox(Caption_Of("GroupBox_About_HotKey", QStringLiteral("Hot keys")), page);
     hot_keys->setObjectName(QStringLiteral("GroupBox_About_HotKey"));
     hot_keys->setAccessibleName(hot_keys->title());
-    hot_keys->setGeometry(8, 8, 370, 400);
+    hot_keys->setGeometry(8, 8, 370, 280);
 
     struct Line
     {
@@ -321,13 +321,13 @@ void TForm_QuorelGAS::Build_About_Tab(QWidget* page)
         lines.push_back({names[size_t(i)], QStringLiteral("F%1 - ").arg(i + 1) + PageControl_QuorelGAS->tabText(i)});
     }
     lines.push_back({"Label_About_F10", QStringLiteral("F10 - Exit")});
-    lines.push_back({"Label_About_Letter_F", QStringLiteral("F - Full screen / normal window")});
+    lines.push_back({"Label_About_Letter_F", QStringLiteral("F - Full screen / normal")});
     lines.push_back({"Label_About_Letter_H", QStringLiteral("H - Help for the shown tab")});
     lines.push_back({"Label_About_Letter_I", QStringLiteral("I - Installation diagram")});
     lines.push_back({"Label_About_Letter_R", QStringLiteral("R - Read from the ECU")});
     lines.push_back({"Label_About_Letter_T", QStringLiteral("T - Write to the ECU")});
     lines.push_back({"Label_About_Letter_L", QStringLiteral("L - Load")});
-    lines.push_back({"Label_About_Letter_S", QStringLiteral("S - Save; Start/Stop on Oscilloscope, Autocalibr.")});
+    lines.push_back({"Label_About_Letter_S", QStringLiteral("S - Save, or Start/Stop")});
     lines.push_back({"Label_About_Letter_D", QStringLiteral("D - Default values")});
     static constexpr std::array<const char*, 8> injector_names = {
         "Label_About_Letter_Z", "Label_About_Letter_X", "Label_About_Letter_C", "Label_About_Letter_V",
@@ -338,17 +338,14 @@ void TForm_QuorelGAS::Build_About_Tab(QWidget* page)
                          QStringLiteral("%1 - Gas on injector %2").arg(QLatin1String(injector_keys[size_t(i)])).arg(i + 1)});
     lines.push_back({"Label_About_Letter_A", QStringLiteral("A, * - Gas on all injectors")});
 
+    // Two columns: tabs and commands, then the rest.
     constexpr int line_height = 14;
-    int y = 20;
-    int x = 10;
-    for (const Line& line : lines) {
-        auto* label = Make_Label(hot_keys, line.name, line.text, QRect(x, y, 175, line_height));
-        label->setWordWrap(false);
-        y += line_height + 2;
-        if (y > 390 - line_height) {
-            y = 20;
-            x = 190;
-        }
+    constexpr int first_column_lines = 15;
+    for (int i = 0; i < int(lines.size()); ++i) {
+        const bool second = i >= first_column_lines;
+        const int y = 20 + (second ? i - first_column_lines : i) * (line_height + 2);
+        Make_Label(hot_keys, lines[size_t(i)].name, lines[size_t(i)].text,
+                   second ? QRect(186, y, 178, line_height) : QRect(10, y, 172, line_height));
     }
 
     auto* clb = new QGroupBox(Caption_Of("GroupBox_About_Select_CLB_Point", QStringLiteral("Calibration points")), page);
@@ -364,7 +361,7 @@ void TForm_QuorelGAS::Build_About_Tab(QWidget* page)
         {"Label_About_Mouse_Left", QStringLiteral("Left mouse button - Select and drag a point")},
         {"Label_About_Mouse_Right", QStringLiteral("Right mouse button - Release the point")},
     }};
-    y = 20;
+    int y = 20;
     for (const Line& line : clb_lines) {
         Make_Label(clb, line.name, line.text, QRect(10, y, 354, line_height));
         y += line_height + 2;
