@@ -875,11 +875,15 @@ bool TForm_QuorelGAS::eventFilter(QObject* watched, QEvent* event)
         return false;
     // A key event travels up the parents when a control ignores it; act
     // only once, on the widget it was sent to first.
-    if (event == last_key_event_ && last_key_receiver_ && widget->isAncestorOf(last_key_receiver_))
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (event == last_key_event_ && type == last_key_type_ && key->key() == last_key_code_
+        && key->timestamp() == last_key_time_ && last_key_receiver_ && widget->isAncestorOf(last_key_receiver_))
         return false;
     last_key_event_ = event;
+    last_key_type_ = type;
+    last_key_code_ = key->key();
+    last_key_time_ = key->timestamp();
     last_key_receiver_ = widget;
-    auto* key = static_cast<QKeyEvent*>(event);
     if (type == QEvent::KeyRelease) {
         FormKeyUp(key);
         return false;

@@ -3,6 +3,7 @@
 #include "app/Quorel_Hot_Keys.h"
 #include <optional>
 
+#include <QEvent>
 #include <QHash>
 #include <QImage>
 #include <QMainWindow>
@@ -159,6 +160,12 @@ private:
     bool logo_keep_proportion_ = false;
     QSize logo_designed_size_;
     int logo_top_offset_ = 2;
+    // The key event last seen, to act once while it travels up the parents.
+    // Qt may build successive events at one address, so the type, key and
+    // time tell them apart.
     const QEvent* last_key_event_ = nullptr;
+    QEvent::Type last_key_type_ = QEvent::None;
+    int last_key_code_ = 0;
+    quint64 last_key_time_ = 0;
     QPointer<QWidget> last_key_receiver_;
 };

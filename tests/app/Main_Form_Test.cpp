@@ -240,6 +240,25 @@ TEST_F(Main_Form_Test, Function_Keys_Select_Tabs_And_Remember_Them)
     EXPECT_EQ(Pages()->currentIndex(), 0);
 }
 
+TEST_F(Main_Form_Test, Successive_Keys_Built_At_One_Address_Each_Act)
+{
+    // The windowing system may build every key event in the same place.
+    Make();
+    Show_Active();
+    alignas(QKeyEvent) unsigned char storage[sizeof(QKeyEvent)];
+    auto send = [&](QEvent::Type type, int key) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+        auto* e = new (storage) QKeyEvent(type, key, Qt::NoModifier);
+        QApplication::sendEvent(target, e);
+        e->~QKeyEvent();
+    };
+    for (int key : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F8}) {
+        send(QEvent::KeyPress, key);
+        send(QEvent::KeyRelease, key);
+        EXPECT_EQ(Pages()->currentIndex(), key - Qt::Key_F1);
+    }
+}
+
 TEST_F(Main_Form_Test, F10_Closes_And_Writes_The_Settings)
 {
     Make();
