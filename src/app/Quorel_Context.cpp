@@ -1,5 +1,7 @@
 #include "app/Quorel_Context.h"
 
+#include "link/Quorel_Link_Quality.h"
+
 Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port> port, const QString& program_folder,
                                const QString& program_name)
     : Clock(clock),
@@ -43,6 +45,8 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
     Timer_Sending.Set_Handler([this]() { Frames.Timer_SendingTimer(); });
     ComPort->On_Rx_Char = [this](int count) { Frames.ComPortRxChar(count); };
     Supervisor = std::make_unique<Link_Supervisor>(*this);
+    Quality = std::make_unique<Link_Quality>(*this);
+    Frames.hooks.Link_Quality_Answer = [this]() { Quality->Link_Quality_Answer(); };
 }
 
 Quorel_Context::~Quorel_Context()

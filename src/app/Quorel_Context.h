@@ -15,6 +15,8 @@
 
 // The program's single records, created once by the main window's creation
 // step and handed by reference to everything else. A test makes its own.
+class Link_Quality;
+
 class Quorel_Context : public QObject
 {
     Q_OBJECT
@@ -49,6 +51,7 @@ public:
 
     Frame_Exchange Frames;
     std::unique_ptr<Link_Supervisor> Supervisor;
+    std::unique_ptr<Link_Quality> Quality;
 
     // Link state
     bool Link_Open = false;

@@ -6,6 +6,7 @@
 #include "app/Quorel_Jpeg.h"
 #include "app/Quorel_Launcher_Replace.h"
 #include "app/Quorel_Logo.h"
+#include "language/Quorel_Language_State.h"
 #include "language/Quorel_Text.h"
 #include "link/Quorel_Port_Setup_Dialog.h"
 #include "link/Quorel_Serial_Qt.h"
@@ -182,7 +183,11 @@ void TForm_QuorelGAS::FormCreate()
     context_.Pending_Request = 0;
     context_.Work_Mode = 2;
 
+    Set_Program_Folder(settings.Program_Folder());
+    settings.Remark_Text = [](const QString& key) { return Text(key); };
     settings.Settings_Create();
+    List_Languages();
+    Select_Language(settings.Language);   // a missing language file leaves English
     Set_English_Menu(settings.English_Menu);
 
     Build_Content();
@@ -299,6 +304,8 @@ void TForm_QuorelGAS::Build_Settings_Tab(QWidget* page)
     settings_form_ = new Settings_Tab_Form(page, context_.App_Settings);
     settings_form_->On_Setup_Port = [this]() { Button_Setup_PortClick(); };
     settings_form_->On_Form_Style_Changed = [this](bool on) { Apply_Form_Style(on); };
+    settings_form_->Set_Language_List(Language().Languages);
+    settings_form_->On_Language_Changed = [](const QString& name) { Select_Language(name); };
 }
 
 void TForm_QuorelGAS::Build_About_Tab(QWidget* page)

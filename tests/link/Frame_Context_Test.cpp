@@ -112,3 +112,27 @@ TEST(Frame_Context_Test, PortThatCannotBeOpenedNeverHangs)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Frame_Context_Test, LinkQualityShowsAnswersAndFallsToZeroWhenTheyStop)
+{
+    Context_Rig rig("Port_Name ttyVIRT0\r\n");
+    int answers = 0;
+    rig.peer->on_byte = [&](Scripted_Peer& p) {
+        if (p.received.size() == 5 && answers++ == 0)
+            p.line.Send_To_Host(With_Checksum(Bytes({0x1D, 0x21, 66})));
+    };
+    rig.Open();
+    rig.clock.Advance(200);
+    ASSERT_EQ(answers, 1);
+    EXPECT_EQ(rig.context->Panel_ConnectStatus_PerCent.caption, "100%");
+    EXPECT_EQ(rig.context->Panel_ConnectStatus_PerCent.background, Panel_Colours::Lime);
+    rig.clock.Advance(4000);
+    EXPECT_NE(rig.context->Panel_ConnectStatus_PerCent.caption, "100%");
+    rig.clock.Advance(1500);
+    EXPECT_EQ(rig.context->Panel_ConnectStatus_PerCent.caption, "0%");
+    EXPECT_EQ(rig.context->Panel_ConnectStatus_PerCent.background, Panel_Colours::Red);
+}
+
+} // namespace
