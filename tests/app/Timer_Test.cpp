@@ -106,3 +106,63 @@ TEST(Virtual_Clock_Test, RunsCallbacksInDueOrderAndCancels)
 }
 
 } // namespace
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace {
+
+TEST(Real_Clock_Test, RunsCallbacksInOrderOnTheEventLoopAndCancels)
+{
+    Real_Clock clock;
+    std::vector<int> order;
+    QEventLoop loop;
+    clock.Call_After(30, [&]() { order.push_back(3); loop.quit(); });
+    clock.Call_After(5, [&]() { order.push_back(1); });
+    auto h = clock.Call_After(10, [&]() { order.push_back(2); });
+    clock.Call_After(20, [&]() { order.push_back(4); });
+    clock.Cancel(h);
+    QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(order, (std::vector<int>{1, 4, 3}));
+    EXPECT_GE(clock.Now_Ms(), 30);
+}
+
+TEST(Real_Clock_Test, ImmediateChainLetsTheEventLoopRun)
+{
+    Real_Clock clock;
+    int chain = 0;
+    bool other_ran = false;
+    std::function<void()> step = [&]() {
+        if (++chain < 100000 && !other_ran)
+            clock.Call_After(0, step);
+    };
+    clock.Call_After(0, step);
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&]() { other_ran = true; });
+    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_TRUE(other_ran);
+    EXPECT_LT(chain, 100000);
+}
+
+TEST(Real_Clock_Test, TimerOnTheRealClockFiresPeriodically)
+{
+    Real_Clock clock;
+    Quorel_Timer timer(clock, "Timer_Test", 10, false);
+    int fired = 0;
+    QEventLoop loop;
+    timer.Set_Handler([&]() {
+        if (++fired == 3) {
+            timer.Set_Enabled(false);
+            loop.quit();
+        }
+    });
+    timer.Set_Enabled(true);
+    QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(fired, 3);
+    EXPECT_GE(clock.Now_Ms(), 30);
+}
+
+} // namespace
