@@ -6,10 +6,12 @@
 #include "app/Quorel_Jpeg.h"
 #include "app/Quorel_Launcher_Replace.h"
 #include "app/Quorel_Logo.h"
+#include "language/Quorel_Apply_Texts.h"
 #include "language/Quorel_Language_State.h"
 #include "language/Quorel_Text.h"
 #include "link/Quorel_Port_Setup_Dialog.h"
 #include "link/Quorel_Serial_Qt.h"
+#include "settings/Quorel_Ini.h"
 #include "settings/Quorel_Settings_Form.h"
 
 #include <QAbstractSpinBox>
@@ -54,6 +56,62 @@ constexpr std::array<const char*, 9> Key_Blocking_Edits = {
     "Edit_CFG_Owner_Phone", "Edit_CFG_Owner_Address", "Memo_CFG_Comments"};
 
 constexpr const char* Diagram_Filter = "Scheme (Diagram) files (*.ipg)|*.jpg|All files (*.*)|*.*";
+
+// A line of the About tab's key list: the label, the key's text where the
+// English table has none, and what the key does (none: the tab's caption).
+struct About_Line
+{
+    const char* name;
+    const char* key_text;
+    const char* action;
+};
+
+constexpr std::array<About_Line, 26> About_Hot_Key_Lines = {{
+    {"Label_About_F1", "\"F1\" key", nullptr},
+    {"Label_About_F2", "\"F2\" key", nullptr},
+    {"Label_About_F3", "\"F3\" key", nullptr},
+    {"Label_About_F4", "\"F4\" key", nullptr},
+    {"Label_About_F5", "\"F5\" key", nullptr},
+    {"Label_About_F6", "\"F6\" key", nullptr},
+    {"Label_About_F7", "\"F7\" key", nullptr},
+    {"Label_About_F8", "\"F8\" key", nullptr},
+    {"Label_About_F10", "\"F10\" key", "Exit"},
+    {"Label_About_Letter_F", "\"F\" key", "Full screen / normal"},
+    {"Label_About_Letter_H", "\"H\" key", "Help for the shown tab"},
+    {"Label_About_Letter_I", "\"I\" key", "Installation diagram"},
+    {"Label_About_Letter_R", "\"R\" key", "Read from the ECU"},
+    {"Label_About_Letter_T", "\"T\" key", "Write to the ECU"},
+    {"Label_About_Letter_L", "\"L\" key", "Load"},
+    {"Label_About_Letter_S", "\"S\" key", "Save, or Start/Stop"},
+    {"Label_About_Letter_D", "\"D\" key", "Default values"},
+    {"Label_About_Letter_Z", "\"Z\" key", "Gas on injector 1"},
+    {"Label_About_Letter_X", "\"X\" key", "Gas on injector 2"},
+    {"Label_About_Letter_C", "\"C\" key", "Gas on injector 3"},
+    {"Label_About_Letter_V", "\"V\" key", "Gas on injector 4"},
+    {"Label_About_Letter_B", "\"B\" key", "Gas on injector 5"},
+    {"Label_About_Letter_N", "\"N\" key", "Gas on injector 6"},
+    {"Label_About_Letter_M", "\"M\" key", "Gas on injector 7"},
+    {"Label_About_Letter_8", "\"<\" key", "Gas on injector 8"},
+    {"Label_About_Letter_A", "\"A\" key", "Gas on all injectors"},
+}};
+
+constexpr std::array<About_Line, 7> About_Point_Lines = {{
+    {"Label_About_Letter_012345678", "\"012345678\" key", "Select a point by its number"},
+    {"Label_About_Letter_P_1234567", "\"P\" key", "held + 1 ... 7: select several points"},
+    {"Label_About_Letter_O_1234567", "\"O\" key", "+ 1 ... 7: select points one after another"},
+    {"Label_About_Letter_Esc", "\"Esc\" key", "Release the selected point"},
+    {"Label_About_Arrow_Key", "Arrow keys", "Move the selected point"},
+    {"Label_About_Mouse_Left", "Left mouse button", "Select and drag a point"},
+    {"Label_About_Mouse_Right", "Right mouse button", "Release the point"},
+}};
+
+// Group boxes of the About tab with their English captions.
+constexpr std::array<std::pair<const char*, const char*>, 4> About_Boxes = {{
+    {"GroupBox_About_HotKey", "Hot keys"},
+    {"GroupBox_About_Select_CLB_Point", "Calibration points"},
+    {"GroupBox_About_Program", "Program"},
+    {"GroupBox_About_Work", "Work"},
+}};
 
 // Z X C V B N M , : the injector buttons 1 .. 8.
 int Injector_Key(int key)
@@ -159,6 +217,8 @@ TForm_QuorelGAS::TForm_QuorelGAS(Quorel_Context& context, QWidget* parent) : QMa
 TForm_QuorelGAS::~TForm_QuorelGAS()
 {
     Exit_Sequence();
+    texts_listener_.reset();
+    Language().Load_Font_Keys = nullptr;
     qApp->removeEventFilter(this);
     if (context_.Supervisor)
         context_.Supervisor->Enable_ECU_Controls = nullptr;
@@ -186,11 +246,20 @@ void TForm_QuorelGAS::FormCreate()
     Set_Program_Folder(settings.Program_Folder());
     settings.Remark_Text = [](const QString& key) { return Text(key); };
     settings.Settings_Create();
+    Language().Show_Hint = settings.Show_Hint;
+    Language().Hint_Length = settings.Hint_Length;
+    Language().Load_Font_Keys = [path = settings.File_Path()](Language_State& state) {
+        Ini_File ini;
+        ini.Ini_Load(path);   // no file: the default font keys
+        state.Read_Font_Keys(ini);
+    };
     List_Languages();
     Select_Language(settings.Language);   // a missing language file leaves English
     Set_English_Menu(settings.English_Menu);
 
     Build_Content();
+    Apply_Texts();
+    texts_listener_ = std::make_unique<Texts_Listener>([this]() { Apply_Texts(); });
     resize(Designed_Client_Width, Designed_Client_Height);
     remembered_outer_ = frameGeometry().size();
 
@@ -305,88 +374,41 @@ void TForm_QuorelGAS::Build_Settings_Tab(QWidget* page)
     settings_form_->On_Setup_Port = [this]() { Button_Setup_PortClick(); };
     settings_form_->On_Form_Style_Changed = [this](bool on) { Apply_Form_Style(on); };
     settings_form_->Set_Language_List(Language().Languages);
-    settings_form_->On_Language_Changed = [](const QString& name) { Select_Language(name); };
 }
 
 void TForm_QuorelGAS::Build_About_Tab(QWidget* page)
 {
-    auto* hot_keys = new QGroupBox(Caption_Of("GroupBox_About_HotKey", QStringLiteral("Hot keys")), page);
+    auto* hot_keys = new QGroupBox(page);
     hot_keys->setObjectName(QStringLiteral("GroupBox_About_HotKey"));
-    hot_keys->setAccessibleName(hot_keys->title());
     hot_keys->setGeometry(8, 8, 370, 280);
 
-    struct Line
-    {
-        const char* name;
-        QString text;
-    };
-    std::vector<Line> lines;
-    for (int i = 0; i < 8; ++i) {
-        static constexpr std::array<const char*, 8> names = {"Label_About_F1", "Label_About_F2", "Label_About_F3",
-                                                             "Label_About_F4", "Label_About_F5", "Label_About_F6",
-                                                             "Label_About_F7", "Label_About_F8"};
-        lines.push_back({names[size_t(i)], QStringLiteral("F%1 - ").arg(i + 1) + PageControl_QuorelGAS->tabText(i)});
-    }
-    lines.push_back({"Label_About_F10", QStringLiteral("F10 - Exit")});
-    lines.push_back({"Label_About_Letter_F", QStringLiteral("F - Full screen / normal")});
-    lines.push_back({"Label_About_Letter_H", QStringLiteral("H - Help for the shown tab")});
-    lines.push_back({"Label_About_Letter_I", QStringLiteral("I - Installation diagram")});
-    lines.push_back({"Label_About_Letter_R", QStringLiteral("R - Read from the ECU")});
-    lines.push_back({"Label_About_Letter_T", QStringLiteral("T - Write to the ECU")});
-    lines.push_back({"Label_About_Letter_L", QStringLiteral("L - Load")});
-    lines.push_back({"Label_About_Letter_S", QStringLiteral("S - Save, or Start/Stop")});
-    lines.push_back({"Label_About_Letter_D", QStringLiteral("D - Default values")});
-    static constexpr std::array<const char*, 8> injector_names = {
-        "Label_About_Letter_Z", "Label_About_Letter_X", "Label_About_Letter_C", "Label_About_Letter_V",
-        "Label_About_Letter_B", "Label_About_Letter_N", "Label_About_Letter_M", "Label_About_Letter_8"};
-    static constexpr std::array<const char*, 8> injector_keys = {"Z", "X", "C", "V", "B", "N", "M", "<"};
-    for (int i = 0; i < 8; ++i)
-        lines.push_back({injector_names[size_t(i)],
-                         QStringLiteral("%1 - Gas on injector %2").arg(QLatin1String(injector_keys[size_t(i)])).arg(i + 1)});
-    lines.push_back({"Label_About_Letter_A", QStringLiteral("A, * - Gas on all injectors")});
-
-    // Two columns: tabs and commands, then the rest.
+    // Two columns: tabs and commands, then the rest. Captions come from Apply_Texts.
     constexpr int line_height = 14;
     constexpr int first_column_lines = 15;
-    for (int i = 0; i < int(lines.size()); ++i) {
+    for (int i = 0; i < int(About_Hot_Key_Lines.size()); ++i) {
         const bool second = i >= first_column_lines;
         const int y = 20 + (second ? i - first_column_lines : i) * (line_height + 2);
-        Make_Label(hot_keys, lines[size_t(i)].name, lines[size_t(i)].text,
+        Make_Label(hot_keys, About_Hot_Key_Lines[size_t(i)].name, QString(),
                    second ? QRect(186, y, 178, line_height) : QRect(10, y, 172, line_height));
     }
 
-    auto* clb = new QGroupBox(Caption_Of("GroupBox_About_Select_CLB_Point", QStringLiteral("Calibration points")), page);
+    auto* clb = new QGroupBox(page);
     clb->setObjectName(QStringLiteral("GroupBox_About_Select_CLB_Point"));
-    clb->setAccessibleName(clb->title());
     clb->setGeometry(386, 8, 374, 140);
-    const std::array<Line, 7> clb_lines = {{
-        {"Label_About_Letter_012345678", QStringLiteral("0 ... 8 - Select a point by its number")},
-        {"Label_About_Letter_P_1234567", QStringLiteral("P held + 1 ... 7 - Select several points")},
-        {"Label_About_Letter_O_1234567", QStringLiteral("O + 1 ... 7 - Select points one after another")},
-        {"Label_About_Letter_Esc", QStringLiteral("Esc - Release the selected point")},
-        {"Label_About_Arrow_Key", QStringLiteral("Arrow keys - Move the selected point")},
-        {"Label_About_Mouse_Left", QStringLiteral("Left mouse button - Select and drag a point")},
-        {"Label_About_Mouse_Right", QStringLiteral("Right mouse button - Release the point")},
-    }};
     int y = 20;
-    for (const Line& line : clb_lines) {
-        Make_Label(clb, line.name, line.text, QRect(10, y, 354, line_height));
+    for (const About_Line& line : About_Point_Lines) {
+        Make_Label(clb, line.name, QString(), QRect(10, y, 354, line_height));
         y += line_height + 2;
     }
 
-    auto* program = new QGroupBox(Caption_Of("GroupBox_About_Program", QStringLiteral("Program")), page);
+    auto* program = new QGroupBox(page);
     program->setObjectName(QStringLiteral("GroupBox_About_Program"));
-    program->setAccessibleName(program->title());
     program->setGeometry(386, 156, 180, 64);
-    Make_Label(program, "Label_About_Ver",
-               Menu_Text("Version") + QChar(' ') + QLatin1String(Quorel_Context::Program_Version),
-               QRect(10, 20, 160, 18));
-    Make_Label(program, "Label_About_Date",
-               Menu_Text("Date") + QChar(' ') + QLatin1String(Quorel_Context::Program_Date), QRect(10, 40, 160, 18));
+    Make_Label(program, "Label_About_Ver", QString(), QRect(10, 20, 160, 18));
+    Make_Label(program, "Label_About_Date", QString(), QRect(10, 40, 160, 18));
 
-    auto* work = new QGroupBox(Caption_Of("GroupBox_About_Work", QStringLiteral("Work")), page);
+    auto* work = new QGroupBox(page);
     work->setObjectName(QStringLiteral("GroupBox_About_Work"));
-    work->setAccessibleName(work->title());
     work->setGeometry(574, 156, 186, 64);
     Make_Label(work, "Label_About_Work_Gas", QString(), QRect(10, 20, 166, 18));
     Make_Label(work, "Label_About_Work_Petrol", QString(), QRect(10, 40, 166, 18));
@@ -416,6 +438,55 @@ void TForm_QuorelGAS::Create_Dialogs()
 {
     if (!dialogs_)
         dialogs_ = std::make_unique<Dialog_Shells>(this);
+}
+
+// ---------------------------------------------------------------- texts
+
+void TForm_QuorelGAS::Apply_Texts()
+{
+    // Tab captions carry their function key; they are frame texts.
+    for (int i = 0; i < Tab_Count; ++i) {
+        const QString name = QLatin1String(Tab_Names[size_t(i)]);
+        const QString caption = QStringLiteral("F%1 ").arg(i + 1) + Caption_Text(name, name, true);
+        PageControl_QuorelGAS->setTabText(i, caption);
+        PageControl_QuorelGAS->widget(i)->setAccessibleName(caption);
+    }
+    PageControl_QuorelGAS->setAccessibleName(PageControl_QuorelGAS->tabText(PageControl_QuorelGAS->currentIndex()));
+    Refresh_Caption();
+
+    // Button row.
+    for (int i = 0; i < 8; ++i)
+        Set_Hint(Button_Gas_Fors[i], QStringLiteral("Button_Gas_Fors%1_Hint").arg(i + 1));
+    Set_Hint(Button_Gas_Fors_All, QStringLiteral("Button_Gas_Fors_All_Hint"));
+    Set_Caption(Button_WorkMode, QChar('&') + Text("Mode"));
+    Set_Hint(Button_WorkMode, QStringLiteral("Button_WorkMode_Hint"));
+    Set_Caption(Button_Step_by_Step, Caption_Text(QStringLiteral("Button_Step_by_Step"), QStringLiteral("Step by step")));
+    Set_Hint(Button_Step_by_Step, QStringLiteral("Button_StepbyStep_Hint"));
+    Set_Hint(Button_Select_ComPort, QStringLiteral("Button_Select_ComPort_Hint"));
+
+    // About tab.
+    for (const auto& [name, english] : About_Boxes)
+        Set_Caption(Control(QLatin1String(name)), Caption_Text(QLatin1String(name), QLatin1String(english)));
+    const auto line_text = [](const About_Line& line, const QString& action) {
+        return Caption_Text(QLatin1String(line.name), QLatin1String(line.key_text)) + QStringLiteral(" - ") + action;
+    };
+    for (size_t i = 0; i < About_Hot_Key_Lines.size(); ++i) {
+        const About_Line& line = About_Hot_Key_Lines[i];
+        const QString action = line.action ? QString::fromLatin1(line.action)
+                                           : Caption_Text(QLatin1String(Tab_Names[i]), QLatin1String(Tab_Names[i]));
+        Set_Caption(Control(QLatin1String(line.name)), line_text(line, action));
+    }
+    for (const About_Line& line : About_Point_Lines)
+        Set_Caption(Control(QLatin1String(line.name)), line_text(line, QString::fromLatin1(line.action)));
+    Set_Caption(Control(QStringLiteral("Label_About_Ver")),
+                Text("Version") + QChar(' ') + QLatin1String(Quorel_Context::Program_Version));
+    Set_Caption(Control(QStringLiteral("Label_About_Date")),
+                Text("Date") + QChar(' ') + QLatin1String(Quorel_Context::Program_Date));
+    Set_Caption(Button_About_Diagram, QStringLiteral("\"I\" ") + Text("Button_About_Diagram"));
+    Set_Hint(Button_About_Diagram, QStringLiteral("Button_About_Diagram_Hint"), QStringLiteral("\"I\" - "));
+    Set_Caption(Button_HEX_Loader, Caption_Text(QStringLiteral("Button_HEX_Loader"), QStringLiteral("Loader")));
+    Set_Caption(Button_About_Help, Caption_Text(QStringLiteral("Button_About_Help"), QStringLiteral("Help")));
+    Set_Hint(Button_About_Help, QStringLiteral("Button_About_Help_Hint"), QStringLiteral("\"H\" - "));
 }
 
 // ---------------------------------------------------------------- start-up

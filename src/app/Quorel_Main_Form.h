@@ -15,6 +15,7 @@
 #include <memory>
 
 class Dialog_Shells;
+class Texts_Listener;
 class QKeyEvent;
 class QLabel;
 class QPushButton;
@@ -50,6 +51,9 @@ public:
     void Serial_First_Action();
 
     void Enable_ECU_Controls(bool on);
+    // Every caption, title and hint from the selected language; runs at
+    // creation and after each change of language or "English_Menu".
+    void Apply_Texts();
     // Panel_ErrorStatus: shown with text, hidden when text is empty.
     void Show_Error_Status(const QString& text);
 
@@ -129,6 +133,7 @@ private:
     Quorel_Context& context_;
     std::unique_ptr<Dialog_Shells> dialogs_;
     Settings_Tab_Form* settings_form_ = nullptr;
+    std::unique_ptr<Texts_Listener> texts_listener_;
 
     QWidget* Panel_QuorelGAS = nullptr;
     QTabWidget* PageControl_QuorelGAS = nullptr;

@@ -57,3 +57,63 @@ int Apply_Object_Texts(QObject* root, const Apply_Texts_Options& options)
         count += Apply_One(child, options, state) ? 1 : 0;
     return count;
 }
+
+QString Caption_Text(const QString& key, const QString& fallback, bool frame)
+{
+    Language_State& state = Language();
+    const QString text = frame ? state.Menu_Text(key) : state.Text(key);
+    return text.isEmpty() ? fallback : text;
+}
+
+void Set_Caption(QObject* control, const QString& caption)
+{
+    if (!control)
+        return;
+    control->setProperty(Has_Property(control, "title") ? "title" : "text", caption);
+    QString shown = caption;
+    shown.remove(QLatin1Char('&'));
+    control->setProperty("accessibleName", shown);
+}
+
+void Set_Window_Title(QObject* window, const QString& title)
+{
+    if (!window)
+        return;
+    window->setProperty("windowTitle", title);
+    window->setProperty("accessibleName", title);
+}
+
+QString Hint_Text(const QString& key, const QString& prefix, bool frame)
+{
+    Language_State& state = Language();
+    if (!state.Show_Hint)
+        return QString();
+    const QString text = frame ? state.Menu_Text(key) : state.Text(key);
+    if (text.isEmpty())
+        return QString();
+    return state.Wrap_Hint(prefix + text);
+}
+
+void Set_Hint(QObject* control, const QString& key, const QString& prefix, bool frame)
+{
+    if (control)
+        control->setProperty("toolTip", Hint_Text(key, prefix, frame));
+}
+
+void Set_Show_Hint(bool on)
+{
+    Language_State& state = Language();
+    state.Show_Hint = on;
+    // Hints are frame texts: re-applying the frame shows or clears them.
+    state.Set_English_Menu(state.English_Menu);
+}
+
+Texts_Listener::Texts_Listener(std::function<void()> apply)
+    : id_(Language().Add_Listener([apply = std::move(apply)](bool) {
+          if (apply)
+              apply();
+      }))
+{
+}
+
+Texts_Listener::~Texts_Listener() { Language().Remove_Listener(id_); }

@@ -2,6 +2,10 @@
 
 #include "settings/Quorel_Settings.h"
 
+#include "language/Quorel_Apply_Texts.h"
+#include "language/Quorel_Language_State.h"
+#include "language/Quorel_Text.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -96,6 +100,7 @@ Settings_Tab_Form::Settings_Tab_Form(QWidget* page, Settings_Class& settings)
     CheckBox_Show_Hint = Make_Check("CheckBox_Show_Hint", "Label_Show_Hint", QStringLiteral("Show Hint"), left, y, 330);
     connect(CheckBox_Show_Hint, &QCheckBox::toggled, this, [this](bool on) {
         settings_.Show_Hint = on;
+        Set_Show_Hint(on);
         if (On_Show_Hint_Changed)
             On_Show_Hint_Changed(on);
     });
@@ -116,12 +121,22 @@ Settings_Tab_Form::Settings_Tab_Form(QWidget* page, Settings_Class& settings)
         if (language.isEmpty() || language == settings_.Language)
             return;
         settings_.Language = language;
+        // A listed language switches "English_Menu" off and re-applies all texts.
+        Select_Language(language);
+        if (settings_.English_Menu != Language().English_Menu) {
+            settings_.English_Menu = Language().English_Menu;
+            const QSignalBlocker blocker(CheckBox_English_Menu);
+            CheckBox_English_Menu->setChecked(settings_.English_Menu);
+        }
         if (On_Language_Changed)
             On_Language_Changed(language);
     });
     CheckBox_English_Menu = Make_Check("CheckBox_English_Menu", "Label_English_Menu", QStringLiteral("English Menu"),
                                        right + 110, 16 + Row, 180);
-    connect(CheckBox_English_Menu, &QCheckBox::toggled, this, [this](bool on) { settings_.English_Menu = on; });
+    connect(CheckBox_English_Menu, &QCheckBox::toggled, this, [this](bool on) {
+        settings_.English_Menu = on;
+        Set_English_Menu(on);
+    });
     Button_Setup_Font = Make_Button("Button_Setup_Font", QStringLiteral("Setup Font"), right + 110, 16 + 2 * Row + 6, 180);
     connect(Button_Setup_Font, &QPushButton::clicked, this, [this]() {
         if (On_Setup_Font)
@@ -138,6 +153,85 @@ Settings_Tab_Form::Settings_Tab_Form(QWidget* page, Settings_Class& settings)
     connect(Button_INI_Save, &QPushButton::clicked, this, [this]() { Save(); });
 
     Settings_Show();
+    Apply_Texts();
+    texts_listener_ = std::make_unique<Texts_Listener>([this]() { Apply_Texts(); });
+}
+
+Settings_Tab_Form::~Settings_Tab_Form() = default;
+
+void Settings_Tab_Form::Apply_Texts()
+{
+    const auto label = [this](const char* name) { return page_->findChild<QLabel*>(QLatin1String(name)); };
+    const auto caption = [](const char* key, const char* english) {
+        return Caption_Text(QLatin1String(key), QLatin1String(english));
+    };
+    const auto hint = [](QObject* control, const char* key) { Set_Hint(control, QLatin1String(key)); };
+
+    const QString port = caption("Label_Port_Name", "Port");
+    Set_Caption(label("Label_Port_Name"), port);
+    Edit_Port_Name->setAccessibleName(port);
+    hint(label("Label_Port_Name"), "Port_Name_Hint");
+    hint(Edit_Port_Name, "Port_Name_Hint");
+    Set_Caption(Button_Setup_Port, caption("Button_Setup_Port", "Setup Port"));
+    hint(Button_Setup_Port, "Button_Setup_Port_Hint");
+
+    const QString ms = QStringLiteral(", ") + Text("Dim_MS_Short");
+    const QString reply = caption("GroupBox_Reply_Delay", "Reply Delay") + ms;
+    Set_Caption(label("Label_Reply_Delay"), reply);
+    Edit_Reply_Delay->setAccessibleName(reply);
+    hint(label("Label_Reply_Delay"), "Reply_Delay_Hint");
+    hint(Edit_Reply_Delay, "Reply_Delay_Hint");
+    const QString compensation = caption("Label_INI_Delay_Compensation", "Delay Compensation") + ms;
+    Set_Caption(label("Label_INI_Delay_Compensation"), compensation);
+    Edit_INI_Delay_Compensation->setAccessibleName(compensation);
+
+    // Check box, its caption label, caption key, English caption, hint key.
+    struct Switch
+    {
+        QCheckBox* box;
+        const char* label;
+        const char* key;
+        const char* english;
+        const char* hint;
+    };
+    const Switch switches[] = {
+        {CheckBox_Search_Port, "Label_Search_Port", "Label_Search_Port", "Auto Search", "Search_Port_Hint"},
+        {CheckBox_SaveLoadData, "Label_SaveLoadData", "CheckBox_SaveLoadData", "Save/Load now CFG and CLB information",
+         "Save_Load_Data_Hint"},
+        {CheckBox_Transmit_Now, "Label_Transmit_Now", "CheckBox_Transmit_Now", "Transmit Now After Change",
+         "Transmit_Now_Hint"},
+        {CheckBox_Form_Style, "Label_Form_Style", "CheckBox_Form_Style", "Stay On Top", "Form_Style_Hint"},
+        {CheckBox_Show_Hint, "Label_Show_Hint", "CheckBox_Show_Hint", "Show Hint", "Show_Hint_Hint"},
+        {CheckBox_checkPassword, "Label_checkPassword", "CheckBox_checkPassword", "Check password",
+         "checkPassword_Hint"},
+        {CheckBox_English_Menu, "Label_English_Menu", "Label_English_Menu", "English Menu", "English_Menu_Hint"},
+    };
+    for (const Switch& s : switches) {
+        const QString text = caption(s.key, s.english);
+        Set_Caption(label(s.label), text);
+        s.box->setAccessibleName(text);
+        hint(label(s.label), s.hint);
+        hint(s.box, s.hint);
+    }
+    // The English-menu switch means nothing while English is selected.
+    const bool other_language = !Language().Is_English();
+    CheckBox_English_Menu->setVisible(other_language);
+    label("Label_English_Menu")->setVisible(other_language);
+
+    const QString language = caption("GroupBox_Language", "Language");
+    Set_Caption(label("Label_Language"), language);
+    ComboBox_Language->setAccessibleName(language);
+    hint(label("Label_Language"), "Language_Hint");
+    hint(ComboBox_Language, "Language_Hint");
+    Set_Caption(Button_Setup_Font, caption("Button_Setup_Font", "Setup Font"));
+    hint(Button_Setup_Font, "Button_Setup_Font_Hint");
+
+    Set_Caption(Button_INI_Default, QLatin1Char('&') + caption("Default", "Default"));
+    hint(Button_INI_Default, "Button_INI_Default_Hint");
+    Set_Caption(Button_INI_Load, QLatin1Char('&') + caption("Load", "Load"));
+    hint(Button_INI_Load, "Button_INI_Load_Hint");
+    Set_Caption(Button_INI_Save, QLatin1Char('&') + caption("Save", "Save"));
+    hint(Button_INI_Save, "Button_INI_Save_Hint");
 }
 
 QCheckBox* Settings_Tab_Form::Make_Check(const char* box_name, const char* label_name, const QString& caption, int x,

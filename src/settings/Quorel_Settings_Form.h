@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -14,6 +15,7 @@ class QPushButton;
 class QSpinBox;
 class QWidget;
 class Settings_Class;
+class Texts_Listener;
 
 // The controls of the Settings tab (TabSheet_Settings), placed by absolute
 // geometry on the given page and bound to the settings record: every control
@@ -23,6 +25,11 @@ class Settings_Tab_Form : public QObject
     Q_OBJECT
 public:
     Settings_Tab_Form(QWidget* page, Settings_Class& settings);
+    ~Settings_Tab_Form() override;
+
+    // Captions and hints of the tab from the selected language; runs at
+    // creation and after each change of language, "English_Menu" or hints.
+    void Apply_Texts();
 
     // Puts the record's values into the controls.
     void Settings_Show();
@@ -74,4 +81,5 @@ private:
     QPushButton* Button_INI_Default = nullptr;
     QPushButton* Button_INI_Load = nullptr;
     QPushButton* Button_INI_Save = nullptr;
+    std::unique_ptr<Texts_Listener> texts_listener_;
 };

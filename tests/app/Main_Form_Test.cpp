@@ -102,10 +102,10 @@ TEST_F(Main_Form_Test, Eight_Tabs_In_Order_With_Their_Captions)
 {
     Make();
     const std::pair<const char*, const char*> tabs[] = {
-        {"TabSheet_General", "General"},         {"TabSheet_Configuration", "Config"},
-        {"TabSheet_Calibration", "Calibration"}, {"TabSheet_Oscilloscope", "Oscilloscope"},
-        {"TabSheet_AutoCalibration", "Autocalibr."}, {"TabSheet_Errors", "Errors"},
-        {"TabSheet_Settings", "Settings"},       {"TabSheet_About", "About"}};
+        {"TabSheet_General", "F1 General"},         {"TabSheet_Configuration", "F2 Config"},
+        {"TabSheet_Calibration", "F3 Calibration"}, {"TabSheet_Oscilloscope", "F4 Oscilloscope"},
+        {"TabSheet_AutoCalibration", "F5 Autocalibr."}, {"TabSheet_Errors", "F6 Errors"},
+        {"TabSheet_Settings", "F7 Settings"},       {"TabSheet_About", "F8 About"}};
     QTabWidget* pages = Pages();
     ASSERT_NE(pages, nullptr);
     ASSERT_EQ(pages->count(), 8);
@@ -121,7 +121,7 @@ TEST_F(Main_Form_Test, Eight_Tabs_In_Order_With_Their_Captions)
     for (const char* name : {"Button_About_Diagram", "Button_HEX_Loader", "Button_About_Help", "GroupBox_About_HotKey",
                              "GroupBox_About_Select_CLB_Point", "GroupBox_About_Program", "Label_About_F10"})
         EXPECT_TRUE(pages->widget(7)->isAncestorOf(Find<QWidget>(name))) << name;
-    EXPECT_EQ(Find<QPushButton>("Button_About_Diagram")->text(), "\"I\" diagram");
+    EXPECT_EQ(Find<QPushButton>("Button_About_Diagram")->text(), "\"I\" Diagram");
     EXPECT_TRUE(Find<QWidget>("GroupBox_About_Work")->isHidden());
 }
 
