@@ -3,6 +3,7 @@
 
 #include "app/Quorel_Clock.h"
 #include "sim/Quorel_Sim_Ecu.h"
+#include "sim/Quorel_Sim_Profiles.h"
 #include "sim/Quorel_Sim_Pty.h"
 
 #include <QCommandLineParser>
@@ -55,12 +56,20 @@ int main(int argc, char** argv)
     parser.setApplicationDescription("Simulated gas ECU on a pseudo-terminal. Prints the device path and serves "
                                      "until interrupted.");
     parser.addHelpOption();
-    parser.addVersionOption();
     const Sim_Ecu_Config defaults;
+    const QString profiles = Sim_Profiles::Names().join(", ");
     parser.addOptions({
-        {"model", "ECU firmware name reported in the identification block.", "name", defaults.Program_Name},
-        {"firmware", "ECU firmware version text, for example 4.19.", "version", defaults.Program_Version},
-        {"date", "ECU firmware date text (10 characters).", "date", defaults.Program_Date},
+        {"version", "Firmware profile: " + profiles + ". Sets model name, parameter count and correction "
+                    "table geometry together.", "profile", defaults.Program_Version},
+        {"model", "ECU firmware name reported in the identification block (overrides the profile's).", "name"},
+        {"firmware", "ECU firmware version text, for example 4.19 (overrides the profile's; the parameter "
+                     "count follows it).", "version"},
+        {"date", "ECU firmware date text (10 characters).", "date"},
+        {"too-new", "Answer as an ECU that needs a newer program (identification code 7)."},
+        {"password", "Configuration password held by the ECU (at most 8 characters; default none).", "text"},
+        {"password-owner", "Date and owner text stored with the password, e.g. \"01.02.2024/Name//Phone\".",
+         "text"},
+        {"car", "Car number held by the ECU (at most 8 characters; default none).", "text"},
         {"id-code", "Identification code (0 to 255).", "code", QString::number(defaults.Ident_Code)},
         {"latency", "Answer latency in milliseconds.", "ms", QString::number(defaults.Latency_Ms)},
         {"no-w13", "Send the identification block without W13 (two bytes shorter)."},
@@ -75,10 +84,29 @@ int main(int argc, char** argv)
     });
     parser.process(app);
 
-    Sim_Ecu_Config config;
-    config.Program_Name = parser.value("model");
-    config.Program_Version = parser.value("firmware");
-    config.Program_Date = parser.value("date");
+    const auto profile = Sim_Profiles::Profile(parser.value("version"));
+    if (!profile) {
+        std::fprintf(stderr, "QuorelSim: --version needs one of %s\n", qPrintable(profiles));
+        return 2;
+    }
+    Sim_Ecu_Config config = *profile;
+    if (parser.isSet("model"))
+        config.Program_Name = parser.value("model");
+    if (parser.isSet("firmware")) {
+        config.Program_Version = parser.value("firmware");
+        config.Config_Length = quint8(qMin(255, Sim_Profiles::Config_Length_For(config.Program_Version)));
+    }
+    if (parser.isSet("date"))
+        config.Program_Date = parser.value("date");
+    for (const char* name : {"password", "car"}) {
+        if (parser.value(name).toLatin1().size() > 8) {
+            std::fprintf(stderr, "QuorelSim: --%s takes at most 8 characters\n", name);
+            return 2;
+        }
+    }
+    config.Password = parser.value("password");
+    config.Password_Owner = parser.value("password-owner");
+    config.Car_Num = parser.value("car");
     config.Has_W13 = !parser.isSet("no-w13");
     int id_code = config.Ident_Code;
     Sim_Faults faults;
@@ -91,6 +119,8 @@ int main(int argc, char** argv)
         || !Parse_Int(parser, "vanish-for", 0, 86400, vanish_for))
         return 2;
     config.Ident_Code = quint8(id_code);
+    if (parser.isSet("too-new"))
+        Sim_Profiles::Make_Too_New(config);
     faults.Silence = parser.isSet("silence");
     faults.Bad_Checksum = parser.isSet("bad-checksum");
     faults.Wrong_Echo = parser.isSet("wrong-echo");

@@ -13,7 +13,16 @@ constexpr int Max_Frame = 1024;
 quint8 At(const QByteArray& bytes, int i) { return quint8(bytes[i]); }
 }
 
-Ecu_Simulator::Ecu_Simulator(Quorel_Clock& clock, const Sim_Ecu_Config& config) : clock_(clock), config_(config) {}
+Ecu_Simulator::Ecu_Simulator(Quorel_Clock& clock, const Sim_Ecu_Config& config)
+    : clock_(clock), config_(config), store_(Sim_Ecu_Store::Factory(config))
+{
+}
+
+void Ecu_Simulator::Set_Config(const Sim_Ecu_Config& config)
+{
+    config_ = config;
+    store_.Fit(config_);
+}
 
 Ecu_Simulator::~Ecu_Simulator() { Cancel_Pending(); }
 
@@ -145,10 +154,19 @@ void Ecu_Simulator::Handle_Request(const QByteArray& frame)
         case 0x23: announced_length_ = word(); break;
         case 0x24: error_clear_bits_ = word(); break;
         default:
-            if (Is_Long_Write(command))
-                long_writes_[command] = frame.mid(2, frame.size() - 3);
-            else if (Is_Parameter_Write(command))
+            if (Is_Long_Write(command)) {
+                const QByteArray data = frame.mid(2, frame.size() - 3);
+                long_writes_[command] = data;
+                if (!Store_Long_Write(command, data)) {
+                    ++writes_refused_;
+                    return;
+                }
+            } else if (Is_Parameter_Write(command)) {
                 parameters_[command] = word();
+                int ignored = 0;
+                store_.Apply_Parameter_List(config_, frame.mid(1, 3), ignored);
+                codes_ignored_ += ignored;
+            }
             break;
         }
         answer = Make_Frame(command, QByteArray());
@@ -156,27 +174,66 @@ void Ecu_Simulator::Handle_Request(const QByteArray& frame)
     Schedule_Answer(answer);
 }
 
+bool Ecu_Simulator::Store_Long_Write(quint8 command, const QByteArray& data)
+{
+    switch (command) {
+    case 0x38: return store_.Apply_Password(data);
+    case 0x39: return store_.Apply_Service(data);
+    case 0x3A: return store_.Apply_Car_Num(data);
+    case 0x3B: return store_.Apply_Parameter_List(config_, data, codes_ignored_);
+    case 0x3C: return store_.Apply_Map(data);
+    case 0x3D: return store_.Apply_Factors(config_, data);
+    default: return false;
+    }
+}
+
 QByteArray Ecu_Simulator::Read_Answer(quint8 command) const
 {
-    if (command == 0x30)
-        return Identification_Block(config_);
-    const int data_length = Answer_Length(config_, command) - 3;
-    QByteArray data(data_length, '\0');
     switch (command) {
-    case 0x31:
-        // work mode (64 MHz clock) and the injectors running on gas
-        if (data.size() >= 2) {
-            data[0] = char(work_mode_);
-            data[1] = char(gas_mask_);
-        }
-        break;
-    case 0x32: // no password set
-    case 0x34: // no car number
-        data.fill(char(0xFF));
-        break;
-    default: break;
+    case 0x30: return Identification_Block(config_);
+    case 0x31: return Make_Frame(command, Live_Data());
+    case 0x32: return Make_Frame(command, store_.Password_Block);
+    case 0x33: return Make_Frame(command, store_.Service_Answer());
+    case 0x34: return Make_Frame(command, store_.Car_Num);
+    case 0x35: return Make_Frame(command, store_.Config_Answer(config_));
+    case 0x36: return Make_Frame(command, store_.Map);
+    case 0x37: return Make_Frame(command, store_.Factor_Answer(config_));
+    default: return Make_Frame(command, QByteArray(Answer_Length(config_, command) - 3, '\0'));
     }
-    return Make_Frame(command, data);
+}
+
+QByteArray Ecu_Simulator::Live_Data() const
+{
+    // An engine at idle until the engine model drives these: 800 rpm, four
+    // injectors at 3.0 ms petrol and 3.6 ms gas, pressure normal.
+    QByteArray data(config_.Live_Length, '\0');
+    const auto put = [&data](int answer_byte, quint16 value) {
+        const int at = answer_byte - 2;
+        if (at + 1 < data.size()) {
+            data[at] = char(value & 0xFF);
+            data[at + 1] = char(value >> 8);
+        }
+    };
+    if (data.size() >= 2) {
+        // work mode (64 MHz clock) and the injectors running on gas
+        data[0] = char(work_mode_);
+        data[1] = char(gas_mask_);
+    }
+    put(4, 0x0003);   // engine running, gas pressure normal
+    for (int i = 0; i < 4; ++i) {
+        put(10 + 2 * i, 3000);
+        put(26 + 2 * i, work_mode_ == 1 ? 0 : 3600);
+    }
+    put(44, 37500);   // engine period: 800 rpm
+    put(46, 700);     // supply voltage
+    put(48, 92);      // lambda 0.45 V
+    put(52, 205);     // gas pressure sensor, averaged
+    put(54, 520);     // temperature AUX-1
+    put(56, 300);     // level sensor
+    put(60, 205);     // gas pressure sensor
+    if (data.size() > 60)
+        data[60] = char(154);   // gas factor 1.20
+    return data;
 }
 
 void Ecu_Simulator::Schedule_Answer(const QByteArray& answer)

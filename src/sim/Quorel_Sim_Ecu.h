@@ -4,6 +4,7 @@
 #include "link/Quorel_Serial_Virtual.h"
 #include "sim/Quorel_Sim_Config.h"
 #include "sim/Quorel_Sim_Faults.h"
+#include "sim/Quorel_Sim_Store.h"
 
 #include <QByteArray>
 
@@ -37,7 +38,11 @@ public:
     void Host_Closed() override { Reset_Frame(); }
 
     const Sim_Ecu_Config& Config() const { return config_; }
-    void Set_Config(const Sim_Ecu_Config& config) { config_ = config; }
+    // Another identity or geometry; the memory is kept and fitted to it.
+    void Set_Config(const Sim_Ecu_Config& config);
+    // The ECU's memory: what reads return and writes change.
+    const Sim_Ecu_Store& Store() const { return store_; }
+    void Set_Store(const Sim_Ecu_Store& store) { store_ = store; }
     const Sim_Faults& Faults() const { return faults_; }
     void Set_Faults(const Sim_Faults& faults);
     bool Present() const { return !faults_.Port_Vanished; }
@@ -58,6 +63,10 @@ public:
     int Frames_Rejected() const { return frames_rejected_; }
     int Bytes_Discarded() const { return bytes_discarded_; }
     int Answers_Sent() const { return answers_sent_; }
+    // Long writes whose data did not fit their block; they got no answer.
+    int Writes_Refused() const { return writes_refused_; }
+    // Parameter codes in value lists that the firmware does not know.
+    int Codes_Ignored() const { return codes_ignored_; }
 
 private:
     void Reset_Frame();
@@ -66,6 +75,8 @@ private:
     void Frame_Complete(const QByteArray& frame);
     void Handle_Request(const QByteArray& frame);
     QByteArray Read_Answer(quint8 command) const;
+    QByteArray Live_Data() const;
+    bool Store_Long_Write(quint8 command, const QByteArray& data);
     void Schedule_Answer(const QByteArray& answer);
     void Deliver(QByteArray answer);
     void Cancel_Pending();
@@ -73,6 +84,7 @@ private:
     Quorel_Clock& clock_;
     Sim_Ecu_Config config_;
     Sim_Faults faults_;
+    Sim_Ecu_Store store_;
     Output output_;
 
     QByteArray frame_;
@@ -91,6 +103,8 @@ private:
     int frames_rejected_ = 0;
     int bytes_discarded_ = 0;
     int answers_sent_ = 0;
+    int writes_refused_ = 0;
+    int codes_ignored_ = 0;
     int answerable_count_ = 0;
     int dropped_counter_ = 0;
     std::vector<Quorel_Clock::Handle> pending_;

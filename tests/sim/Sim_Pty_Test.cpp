@@ -1,5 +1,6 @@
 #include "Sim_Fixture.h"
 
+#include "sim/Quorel_Sim_Blocks.h"
 #include "sim/Quorel_Sim_Pty.h"
 
 #include <QElapsedTimer>
@@ -87,15 +88,15 @@ TEST_F(Pty_Fixture, ReopenedPortIsServedAndLongAnswersArePaced)
     // the program closed its port; it opens it again
     Pty_Client client(server.Slave_Path());
     ASSERT_GE(client.fd, 0);
-    const int length = 139;
+    const int length = Sim_Blocks::Correction_Length(ecu.Config());
     QElapsedTimer elapsed;
     elapsed.start();
     ASSERT_TRUE(client.Write(Read_Request(0x37)));
     const QByteArray answer = client.Read(length, 3000);
     ASSERT_EQ(answer.size(), length);
     EXPECT_TRUE(Checksum_Ok(answer));
-    // 139 bytes take 145 ms at 9600 bit/s; allow for coarse timers
-    EXPECT_GE(elapsed.elapsed(), 120);
+    // the bytes take length ms and a bit at 9600 bit/s; allow for coarse timers
+    EXPECT_GE(elapsed.elapsed(), length * 85 / 100);
 }
 
 TEST_F(Pty_Fixture, VanishedDeviceComesBackAndItsPathIsAnnounced)
@@ -155,7 +156,7 @@ TEST(QuorelSim_Tool, HelpListsTheOptions)
     EXPECT_EQ(sim.exitCode(), 0);
     const QString out = QString::fromLocal8Bit(sim.readAllStandardOutput());
     for (const char* option : {"--model", "--firmware", "--id-code", "--latency", "--no-w13", "--silence",
-                               "--bad-checksum", "--wrong-echo", "--version"})
+                               "--bad-checksum", "--wrong-echo", "--version", "--too-new", "--password", "--car", "4.15", "8.20"})
         EXPECT_TRUE(out.contains(option)) << option;
 }
 
@@ -181,6 +182,59 @@ TEST(QuorelSim_Tool, ServesOnThePrintedPathUntilTerminated)
     ASSERT_TRUE(sim.waitForFinished(5000));
     EXPECT_EQ(sim.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(sim.exitCode(), 0);
+}
+
+TEST(QuorelSim_Tool, ProfileTooNewPasswordAndCarNumberFlagsShapeTheAnswers)
+{
+    ASSERT_TRUE(QFileInfo(sim_binary).isExecutable()) << "build the QuorelSim target";
+    QProcess sim;
+    sim.start(sim_binary, {"--version", "6.16", "--too-new", "--password", "abc", "--password-owner",
+                           "01.02.2024/Ann", "--car", "XY1", "--latency", "1"});
+    ASSERT_TRUE(sim.waitForReadyRead(10000));
+    const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    {
+        Pty_Client client(path);
+        ASSERT_GE(client.fd, 0);
+        ASSERT_TRUE(client.Write(Read_Request(0x30)));
+        const QByteArray block = client.Read(71, 2000);
+        ASSERT_EQ(block.size(), 71);
+        EXPECT_EQ(block.mid(3, 16), QByteArray("QGstreamLG6     "));
+        EXPECT_EQ(block.mid(29, 4), QByteArray("6.16"));
+        EXPECT_GE(quint8(block[2]), 7);
+        EXPECT_EQ(quint8(block[40]), 90);   // 45 codes
+        ASSERT_TRUE(client.Write(Read_Request(0x32)));
+        const QByteArray password = client.Read(67, 2000);
+        ASSERT_EQ(password.size(), 67);
+        EXPECT_EQ(password.mid(2, 8), Bytes({'a', 'b', 'c', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+        EXPECT_EQ(password.mid(10, 14), QByteArray("01.02.2024/Ann"));
+        ASSERT_TRUE(client.Write(Read_Request(0x34)));
+        EXPECT_EQ(client.Read(11, 2000), Frame({0x1D, 0x34, 'X', 'Y', '1', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+        ASSERT_TRUE(client.Write(Read_Request(0x35)));
+        EXPECT_EQ(client.Read(93 + 8, 1000).size(), 93);
+    }
+    sim.terminate();
+    ASSERT_TRUE(sim.waitForFinished(5000));
+    EXPECT_EQ(sim.exitCode(), 0);
+}
+
+TEST(QuorelSim_Tool, RejectsAnUnknownProfileAndOverlongTexts)
+{
+    const struct
+    {
+        QStringList args;
+        const char* named;
+    } cases[] = {
+        {{"--version", "5.00"}, "--version"},
+        {{"--password", "123456789"}, "--password"},
+        {{"--car", "ABCDEFGHI"}, "--car"},
+    };
+    for (const auto& c : cases) {
+        QProcess sim;
+        sim.start(sim_binary, c.args);
+        ASSERT_TRUE(sim.waitForFinished(10000));
+        EXPECT_NE(sim.exitCode(), 0) << c.named;
+        EXPECT_TRUE(sim.readAllStandardError().contains(c.named)) << c.named;
+    }
 }
 
 TEST(QuorelSim_Tool, RejectsABadNumber)
