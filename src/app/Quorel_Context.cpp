@@ -1,6 +1,9 @@
 #include "app/Quorel_Context.h"
 
 #include "link/Quorel_Link_Quality.h"
+#include "link/Quorel_Message.h"
+#include "link/Quorel_Port_Search.h"
+#include "link/Quorel_Sequencer.h"
 
 Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port> port, const QString& program_folder,
                                const QString& program_name)
@@ -44,7 +47,17 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
     };
     Timer_Sending.Set_Handler([this]() { Frames.Timer_SendingTimer(); });
     ComPort->On_Rx_Char = [this](int count) { Frames.ComPortRxChar(count); };
+    Sequence = std::make_unique<Sequencer>(*this);
+    Messages = std::make_unique<Message_Window>(clock);
     Supervisor = std::make_unique<Link_Supervisor>(*this);
+    Search = std::make_unique<Port_Search>(*this);
+
+    Frames.hooks.Sequencer_Stop = [this]() { Sequence->Sequencer_Stop = true; };
+    Frames.hooks.Sequencer_Run = [this]() { Sequence->Run_Sequencer(); };
+    Frames.hooks.Sequencer_Step_Back = [this](int n) { Sequence->Step_Back(n); };
+    Sequence->Show_Message = [this](int kind, const QString& text, int colour) {
+        Messages->Show_Message(kind, text, colour);
+    };
     Quality = std::make_unique<Link_Quality>(*this);
     Frames.hooks.Link_Quality_Answer = [this]() { Quality->Link_Quality_Answer(); };
 }

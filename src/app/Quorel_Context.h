@@ -5,6 +5,7 @@
 #include "app/Quorel_Timer.h"
 #include "link/Quorel_Connect.h"
 #include "link/Quorel_Frame.h"
+#include "link/Quorel_Identification.h"
 #include "link/Quorel_Serial.h"
 #include "settings/Quorel_Settings.h"
 
@@ -16,6 +17,9 @@
 // The program's single records, created once by the main window's creation
 // step and handed by reference to everything else. A test makes its own.
 class Link_Quality;
+class Message_Window;
+class Port_Search;
+class Sequencer;
 
 class Quorel_Context : public QObject
 {
@@ -52,6 +56,12 @@ public:
     Frame_Exchange Frames;
     std::unique_ptr<Link_Supervisor> Supervisor;
     std::unique_ptr<Link_Quality> Quality;
+    std::unique_ptr<Sequencer> Sequence;
+    std::unique_ptr<Message_Window> Messages;
+    std::unique_ptr<Port_Search> Search;
+
+    // The connected ECU as its identification block describes it.
+    Identification_Class Identification;
 
     // Link state
     bool Link_Open = false;

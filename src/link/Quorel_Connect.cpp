@@ -3,6 +3,7 @@
 #include "app/Quorel_Context.h"
 #include "language/Quorel_Text.h"
 #include "link/Quorel_Command.h"
+#include "link/Quorel_Sequencer.h"
 
 Link_Supervisor::Link_Supervisor(Quorel_Context& context) : context_(context)
 {
@@ -62,7 +63,7 @@ void Link_Supervisor::Declare_Disconnected()
     context_.Panels_Changed();
 }
 
-void Link_Supervisor::Load_Connection_List() { Build_Identification(context_.Frames); }
+void Link_Supervisor::Load_Connection_List() { context_.Sequence->Load_Connection_List(); }
 
 void Link_Supervisor::Start_Port_Search()
 {

@@ -136,6 +136,8 @@ bool Port_Search::Open_Candidate(const QString& name)
     port.Set_Port(name);
     // An error left by an earlier candidate would fail this one too.
     port.Clear_Port_Error();
+    // The tries count on this candidate alone, from its first request.
+    identification_tries_ = 0;
     port.Port_Open();   // its After_Open handler sets Link_Open and starts identification
     if (context_.Link_Open && !port.Port_Error())
         return true;

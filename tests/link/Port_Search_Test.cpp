@@ -96,11 +96,9 @@ struct Search_Rig
             Build_Identification(context->Frames);
         };
         port->On_After_Open = [this]() {
-            context->Supervisor->ComPortAfterOpen();   // builds the first request
-            if (context->Link_Open && !port->Port_Error()) {
+            context->Supervisor->ComPortAfterOpen();   // builds the first request, counting a try
+            if (context->Link_Open && !port->Port_Error())
                 opened.append(port->Port());
-                search->Identification_Try();
-            }
         };
         peer = std::make_unique<Scripted_Peer>(clock, *port);
         peer->on_byte = [this](Scripted_Peer& p) {
