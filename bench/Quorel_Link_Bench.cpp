@@ -22,7 +22,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <sys/resource.h>
 
@@ -146,6 +148,24 @@ int main(int argc, char** argv)
         context.Frames.hooks.Sequencer_Step_Back = [&context](int) { context.Frames.Finish_Request(); };
     }
 
+    // Answers taken during the connection list, per command. The list ends
+    // with the correction factors (the local loop with the identification
+    // block); polling is measured from the first live data after it.
+    std::map<int, int> connection_answers;
+    bool list_done = false;
+    const quint8 last_of_list = options.local_loop ? 0x30 : 0x37;
+    QElapsedTimer since_open;
+    qint64 connection_ms = 0;
+    context.Frames.Receive_Hooks.push_back([&]() {
+        const Frame_Exchange& f = context.Frames;
+        if (connection_ms == 0 && f.Rx_Length >= 3 && f.Rx_Frame[0] == Frame_Exchange::Class_ECU
+            && f.Rx_Frame[f.Rx_Length - 1] == Frame_Exchange::Checksum(f.Rx_Frame.data(), f.Rx_Length - 1))
+        {
+            ++connection_answers[f.Rx_Frame[1]];
+            if (f.Rx_Frame[1] == last_of_list && f.Sent_Frame[1] == last_of_list)
+                list_done = true;
+        }
+    });
     // Accepted live-data answers, counted from the first one on.
     qint64 polls = 0;
     int answer_length = 0;
@@ -157,10 +177,11 @@ int main(int argc, char** argv)
         const bool accepted = f.Rx_Length >= 3 && f.Sent_Frame[1] == 0x31 && f.Rx_Frame[0] == Frame_Exchange::Class_ECU
                               && f.Rx_Frame[1] == 0x31
                               && f.Rx_Frame[f.Rx_Length - 1] == Frame_Exchange::Checksum(f.Rx_Frame.data(), f.Rx_Length - 1);
-        if (!accepted || done)
+        if (!accepted || done || !list_done)
             return;
         if (!measuring) {
             measuring = true;
+            connection_ms = std::max<qint64>(1, since_open.elapsed());
             answer_length = f.Rx_Length;
             wall.start();
             cpu_start = Cpu_Seconds();
@@ -184,6 +205,7 @@ int main(int argc, char** argv)
     });
     give_up.start(30000 + options.seconds * 1000);
 
+    since_open.start();
     context.ComPort->Set_Port(path);
     context.ComPort->Port_Open();
     if (context.ComPort->Port_Error()) {
@@ -213,6 +235,10 @@ int main(int argc, char** argv)
     std::printf("driver            %s\n", options.local_loop ? "local polling loop" : "instruction sequencer");
     std::printf("profile           %s, ECU latency %d ms, reply delay %d ms\n", qPrintable(options.profile),
                 options.latency_ms, reply_delay);
+    std::printf("connection list   %lld ms to the first poll after it; answers:", static_cast<long long>(connection_ms));
+    for (const auto& [command, count] : connection_answers)
+        std::printf(" %02X x%d", command, count);
+    std::printf("\n");
     std::printf("polls             %lld in %.2f s\n", static_cast<long long>(polls), wall_s);
     std::printf("polls per second  %.2f\n", rate);
     std::printf("bound             %d ms per poll (%d + %d + %d + %d) = %.2f polls/s\n", bound_ms, reply_delay,
