@@ -49,6 +49,10 @@ public:
     bool Port_Error() const { return port_error_; }
     void Set_Port_Error() { port_error_ = true; }
     void Clear_Port_Error() { port_error_ = false; }
+    // The last open failed because this user may not open the device, and
+    // the system's text for the failure of the last open (empty after success).
+    virtual bool Open_Denied() const { return false; }
+    virtual QString Open_Error_Text() const { return QString(); }
 
     // Hands count bytes to the device; returns the number written.
     int Port_Write(const quint8* bytes, int count);

@@ -29,14 +29,19 @@ bool Qt_Serial_Port::Device_Open(const QString& name)
 {
     if (serial_.isOpen())
         serial_.close();
+    open_error_ = QSerialPort::NoError;
+    open_error_text_.clear();
     const QString path = Device_Path(name);
     if (path.isEmpty())
         return false;
     serial_.setPortName(path);
     serial_.setReadBufferSize(Buffer_Size);
     // Opens exclusively: a device held by another program fails here.
-    if (!serial_.open(QIODevice::ReadWrite))
+    if (!serial_.open(QIODevice::ReadWrite)) {
+        open_error_ = serial_.error();
+        open_error_text_ = serial_.errorString();
         return false;
+    }
     const bool settings_ok = Apply_Line_Settings();
     Hold_Control_Lines_Inactive();
     return settings_ok;

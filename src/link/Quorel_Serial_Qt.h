@@ -34,6 +34,9 @@ public:
     // Takes effect at once on an open port; a failure sets Port_Error.
     void Set_Line_Settings(const Serial_Line_Settings& line);
 
+    bool Open_Denied() const override { return open_error_ == QSerialPort::PermissionError; }
+    QString Open_Error_Text() const override { return open_error_text_; }
+
 protected:
     bool Device_Open(const QString& name) override;
     void Device_Close() override;
@@ -50,4 +53,6 @@ private:
     Serial_Line_Settings line_;
     // Failures that must not count as a port error (control lines on a pty).
     bool ignore_errors_ = false;
+    QSerialPort::SerialPortError open_error_ = QSerialPort::NoError;
+    QString open_error_text_;
 };

@@ -29,8 +29,13 @@ void Virtual_Serial_Port::Set_Present(bool present)
 
 bool Virtual_Serial_Port::Device_Open(const QString& name)
 {
+    denied_ = false;
     if (!present_ || (!device_name_.isEmpty() && name != device_name_))
         return false;
+    if (deny_open_) {
+        denied_ = true;
+        return false;
+    }
     device_open_ = true;
     ++open_count_;
     tx_free_ = rx_free_ = Now_Units();

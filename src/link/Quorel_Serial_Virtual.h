@@ -43,6 +43,10 @@ public:
     bool Present() const { return present_; }
     // Device names this line answers to; empty accepts any name.
     void Set_Device_Name(const QString& name) { device_name_ = name; }
+    // The device is there but refuses this user: every open fails.
+    void Set_Open_Denied(bool denied) { deny_open_ = denied; }
+    bool Open_Denied() const override { return denied_; }
+    QString Open_Error_Text() const override { return denied_ ? QStringLiteral("Permission denied") : QString(); }
 
     const std::vector<Write_Record>& Writes() const { return writes_; }
     void Clear_Writes() { writes_.clear(); }
@@ -68,6 +72,8 @@ private:
     Serial_Peer* peer_ = nullptr;
     bool present_ = true;
     bool device_open_ = false;
+    bool deny_open_ = false;
+    bool denied_ = false;   // the last open was refused
     QString device_name_;
     int open_count_ = 0;
     qint64 tx_free_ = 0;  // when the outgoing wire is free again (line units)
