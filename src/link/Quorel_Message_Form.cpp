@@ -1,5 +1,6 @@
 #include "link/Quorel_Message_Form.h"
 
+#include "language/Quorel_Apply_Texts.h"
 #include "language/Quorel_Text.h"
 #include "link/Quorel_Message.h"
 
@@ -52,7 +53,7 @@ void TForm_MSG::Model_Changed()
         hide();
         return;
     }
-    setWindowTitle(Text("Window_MSG"));
+    Set_Window_Title(this, Menu_Text("Window_MSG"));
     Label_MSG->setText(model_.Message_Text());
     QPalette palette = Label_MSG->palette();
     palette.setColor(QPalette::WindowText, model_.Colour());

@@ -1,5 +1,6 @@
 #include "link/Quorel_Port_Search_Form.h"
 
+#include "language/Quorel_Apply_Texts.h"
 #include "link/Quorel_Port_Search.h"
 
 #include <QCloseEvent>
@@ -82,7 +83,6 @@ void Set_Shown_Text(QLabel* label, const QString& text)
 TForm_Port::TForm_Port(Port_Search& search, QWidget* parent) : QDialog(parent), search_(search)
 {
     setObjectName(QStringLiteral("Form_Port"));
-    setWindowTitle(QStringLiteral("Search COM ports"));
     setModal(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -131,7 +131,14 @@ TForm_Port::TForm_Port(Port_Search& search, QWidget* parent) : QDialog(parent), 
     search_.Display_Changed = [this]() { Refresh(); };
     search_.Show_Window = [this]() { show(); };
     search_.Close_Window = [this]() { close(); };
-    Refresh();
+    Apply_Texts();
+    texts_listener_ = std::make_unique<Texts_Listener>([this]() { Apply_Texts(); });
+}
+
+void TForm_Port::Apply_Texts()
+{
+    Set_Window_Title(this, Caption_Text(QStringLiteral("Form_Port"), QStringLiteral("Search COM ports"), true));
+    Refresh();   // the search's texts are fetched as they are shown
 }
 
 TForm_Port::~TForm_Port()

@@ -2,12 +2,15 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class Port_Search;
 class QLabel;
 class QFrame;
 class QPlainTextEdit;
 class QProgressBar;
 class Port_Wait_Picture;
+class Texts_Listener;
 
 // The search window: shows the state the port search holds, never changes
 // it, except that closing it stops the search.
@@ -17,6 +20,9 @@ class TForm_Port : public QDialog
 public:
     explicit TForm_Port(Port_Search& search, QWidget* parent = nullptr);
     ~TForm_Port() override;
+
+    // Window title and texts in the selected language.
+    void Apply_Texts();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,4 +44,5 @@ private:
     QLabel* Panel_Port_Name;
     QLabel* Label_Port_Number;
     QProgressBar* ProgressBar_Port;
+    std::unique_ptr<Texts_Listener> texts_listener_;
 };

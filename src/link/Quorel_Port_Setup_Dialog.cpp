@@ -1,5 +1,6 @@
 #include "link/Quorel_Port_Setup_Dialog.h"
 
+#include "language/Quorel_Apply_Texts.h"
 #include "language/Quorel_Text.h"
 
 #include <QComboBox>
@@ -39,7 +40,7 @@ Form_PortSetup::Form_PortSetup(const QString& port, const QStringList& ports, co
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form_PortSetup"));
-    setWindowTitle(Caption("Form_PortSetup", "Port setup"));
+    Set_Window_Title(this, Caption_Text(QStringLiteral("Form_PortSetup"), QStringLiteral("Port setup"), true));
     setModal(true);
 
     const QString port_caption = Caption("Label_Port", "Port");

@@ -1,5 +1,6 @@
 #include "app/Quorel_Clock.h"
 #include "app/Quorel_Context.h"
+#include "app/Quorel_Dialog_Shells_Form.h"
 #include "app/Quorel_Main_Form.h"
 #include "language/Quorel_Language_State.h"
 #include "link/Quorel_Serial_Virtual.h"
@@ -31,7 +32,8 @@ const QByteArray Deutsch_Lng = "Deutsch\r\n"
                                "Button_Gas_Fors1_Hint Gasinjektor Nummer 1 einschalten oder ausschalten\r\n"
                                "Search_Port_Hint Automatische Suche des Anschlusses der Steuerung\r\n"
                                "Button_About_Help Hilfe\r\n"
-                               "Version Fassung\r\n";
+                               "Version Fassung\r\n"
+                               "Form_DTB Kundendatenbank\r\n";
 
 // Russian in code page 1251, read with font charset 204.
 const QByteArray Russian_Lng = "Russian\r\n"
@@ -262,4 +264,18 @@ TEST_F(Apply_Texts_Test, Show_Hint_Off_In_The_Settings_File_Starts_Without_Hints
     EXPECT_TRUE(Find("Button_Gas_Fors1")->toolTip().isEmpty());
     EXPECT_TRUE(Find("Button_Setup_Port")->toolTip().isEmpty());
     EXPECT_FALSE(Find<QCheckBox>("CheckBox_Show_Hint")->isChecked());
+}
+
+TEST_F(Apply_Texts_Test, Dialog_Titles_Follow_The_Language_And_The_English_Menu)
+{
+    Write_Language("Deutsch.lng", Deutsch_Lng);
+    Make();
+    window->Create_Dialogs();
+    QDialog* clients = window->Dialogs()->Dialog("TForm_DTB");
+    EXPECT_EQ(clients->windowTitle(), "Clients database");
+    Choose("Deutsch");
+    EXPECT_EQ(clients->windowTitle(), "Kundendatenbank");
+    EXPECT_EQ(clients->accessibleName(), "Kundendatenbank");
+    Find<QCheckBox>("CheckBox_English_Menu")->click();
+    EXPECT_EQ(clients->windowTitle(), "Clients database");
 }
