@@ -9,6 +9,10 @@
 #include "language/Quorel_Apply_Texts.h"
 #include "language/Quorel_Language_State.h"
 #include "language/Quorel_Text.h"
+#include "link/Quorel_Message.h"
+#include "link/Quorel_Message_Form.h"
+#include "link/Quorel_Port_Search.h"
+#include "link/Quorel_Port_Search_Form.h"
 #include "link/Quorel_Port_Setup_Dialog.h"
 #include "link/Quorel_Serial_Qt.h"
 #include "settings/Quorel_Ini.h"
@@ -29,6 +33,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -220,8 +225,17 @@ TForm_QuorelGAS::~TForm_QuorelGAS()
     texts_listener_.reset();
     Language().Load_Font_Keys = nullptr;
     qApp->removeEventFilter(this);
-    if (context_.Supervisor)
+    if (context_.Supervisor) {
         context_.Supervisor->Enable_ECU_Controls = nullptr;
+        context_.Supervisor->hooks.Clear_Status_Messages = nullptr;
+        context_.Supervisor->hooks.Connected_Display = nullptr;
+        context_.Supervisor->hooks.Disconnected_Display = nullptr;
+    }
+    if (context_.Search) {
+        context_.Search->Show_Button_Select_ComPort = nullptr;
+        context_.Search->Set_Edit_Port_Name = nullptr;
+        context_.Search->Enable_Button_Setup_Port = nullptr;
+    }
     context_.Timer_Resize.Set_Enabled(false);
     context_.Timer_Resize.Set_Handler(nullptr);
 }
@@ -265,6 +279,7 @@ void TForm_QuorelGAS::FormCreate()
 
     connect(&context_, &Quorel_Context::Panels_Updated, this, &TForm_QuorelGAS::Paint_Panels);
     context_.Supervisor->Enable_ECU_Controls = [this](bool on) { Enable_ECU_Controls(on); };
+    Wire_Link();
     context_.Timer_Resize.Set_Handler([this]() { Timer_ResizeTimer(); });
 
     Paint_Panels();
@@ -436,8 +451,54 @@ void TForm_QuorelGAS::Build_About_Tab(QWidget* page)
 
 void TForm_QuorelGAS::Create_Dialogs()
 {
-    if (!dialogs_)
-        dialogs_ = std::make_unique<Dialog_Shells>(this);
+    if (dialogs_)
+        return;
+    dialogs_ = std::make_unique<Dialog_Shells>(this, [this](const char* name, QWidget* owner) -> QDialog* {
+        const QLatin1String which(name);
+        if (which == QLatin1String("TForm_Port") && context_.Search)
+            return new TForm_Port(*context_.Search, owner);
+        if (which == QLatin1String("TForm_MSG") && context_.Messages)
+            return new TForm_MSG(*context_.Messages, owner);
+        return nullptr;
+    });
+    if (context_.Messages) {
+        // A message that the ECU needs a newer program leaves only the way out.
+        // The window's content is disabled, not the window: the message is
+        // its child and must stay usable.
+        connect(context_.Messages.get(), &Message_Window::Program_Blocked, this, [this]() {
+            Select_Tab(0);
+            centralWidget()->setEnabled(false);
+        });
+        connect(context_.Messages.get(), &Message_Window::Program_End_Requested, this, [this]() { close(); });
+    }
+}
+
+void TForm_QuorelGAS::Wire_Link()
+{
+    if (Port_Search* search = context_.Search.get()) {
+        search->Show_Button_Select_ComPort = [this](bool on) { Button_Select_ComPort->setVisible(on); };
+        search->Set_Edit_Port_Name = [this](const QString& name) {
+            if (auto* edit = findChild<QLineEdit*>(QStringLiteral("Edit_Port_Name")))
+                edit->setText(name);
+        };
+        search->Enable_Button_Setup_Port = [this](bool on) {
+            if (QWidget* button = Control(QStringLiteral("Button_Setup_Port")))
+                button->setEnabled(on);
+        };
+    }
+    Link_Supervisor::Hooks& hooks = context_.Supervisor->hooks;
+    hooks.Clear_Status_Messages = [this]() { Show_Error_Status(QString()); };
+    hooks.Connected_Display = [this]() { Button_Select_ComPort->hide(); };
+    hooks.Disconnected_Display = [this]() {
+        Button_Step_by_Step->show();
+        Button_Select_ComPort->show();
+        if (auto* label = findChild<QLabel*>(QStringLiteral("Label_ERR_CPU_Freq_MHz")))
+            label->setText(QStringLiteral("0"));
+        if (auto* spin = findChild<QSpinBox*>(QStringLiteral("UpDown_CFG_Inject_Num")))
+            spin->setMaximum(8);
+        if (!context_.Loader_Mode)
+            centralWidget()->setEnabled(true);
+    };
 }
 
 // ---------------------------------------------------------------- texts

@@ -116,6 +116,8 @@ private:
     void Build_Content();
     void Build_Button_Row();
     void Build_Status_Panels();
+    // The port search's and the connection supervision's hooks into this window.
+    void Wire_Link();
     void Build_About_Tab(QWidget* page);
     void Build_Settings_Tab(QWidget* page);
     void Apply_Window_Position();
