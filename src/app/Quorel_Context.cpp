@@ -69,6 +69,12 @@ Quorel_Context::~Quorel_Context()
         ComPort->On_After_Close = nullptr;
         ComPort->Port_Close();
     }
+    // The parts point at each other: take them down while all still exist.
+    Search.reset();
+    Supervisor.reset();
+    Quality.reset();
+    Sequence.reset();
+    Messages.reset();
 }
 
 QString Quorel_Context::Help_Folder() const { return App_Settings.Program_Folder() + "/Help"; }
