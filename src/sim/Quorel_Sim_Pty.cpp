@@ -1,5 +1,7 @@
 #include "sim/Quorel_Sim_Pty.h"
 
+#include <algorithm>
+
 #include "sim/Quorel_Sim_Ecu.h"
 
 #include <QSocketNotifier>
@@ -112,6 +114,7 @@ void Sim_Pty_Server::Stop()
         ::close(master_fd_);
     slave_keep_fd_ = master_fd_ = -1;
     tx_queue_.clear();
+    ++generation_;   // bytes still on their way in are lost with the line
 }
 
 void Sim_Pty_Server::Master_Readable()
@@ -120,10 +123,21 @@ void Sim_Pty_Server::Master_Readable()
     for (;;) {
         const ssize_t got = ::read(master_fd_, buffer, sizeof buffer);
         if (got > 0) {
-            for (ssize_t i = 0; i < got; ++i)
-                ecu_.Byte_From_Host(quint8(buffer[i]));
-            if (!Running())
-                return;  // the device vanished while handling a byte
+            // The bytes reach the ECU when they would have come off a 9600
+            // bit/s line, not when the program handed them to the terminal.
+            const qint64 now_us = clock_.Now_Ms() * 1000;
+            rx_free_us_ = std::max(rx_free_us_, now_us) + got * Byte_Time_Us;
+            const QByteArray bytes(buffer, int(got));
+            const quint64 generation = generation_;
+            clock_.Call_At((rx_free_us_ + 999) / 1000, [this, bytes, generation]() {
+                if (generation != generation_ || !Running())
+                    return;
+                for (char b : bytes) {
+                    ecu_.Byte_From_Host(quint8(b));
+                    if (!Running())
+                        return;  // the device vanished while handling a byte
+                }
+            });
             continue;
         }
         if (got < 0 && errno == EINTR)
@@ -148,6 +162,9 @@ void Sim_Pty_Server::Queue_Output(const QByteArray& bytes)
 {
     if (!Running())
         return;
+    // An idle wire starts now; a busy one goes on where its last byte ends.
+    if (tx_queue_.isEmpty() && !pump_handle_)
+        wire_free_us_ = std::max(wire_free_us_, clock_.Now_Ms() * 1000);
     tx_queue_.append(bytes);
     if (!pump_handle_)
         Pump();
@@ -158,23 +175,23 @@ void Sim_Pty_Server::Pump()
     pump_handle_ = 0;
     if (!Running() || tx_queue_.isEmpty())
         return;
+    // A late wake-up sends every byte whose time has come, so the line keeps
+    // its rate instead of falling behind by each delay.
     const qint64 now_us = clock_.Now_Ms() * 1000;
-    // an idle wire starts now; a busy one goes on where the last byte ended
-    if (wire_free_us_ < now_us - Byte_Time_Us)
-        wire_free_us_ = now_us;
     qint64 free_us = wire_free_us_;
     int count = 0;
-    while (count < tx_queue_.size() && free_us <= now_us) {
+    // a byte is handed over when its last bit has left the wire
+    while (count < tx_queue_.size() && free_us + Byte_Time_Us <= now_us) {
         free_us += Byte_Time_Us;
         ++count;
     }
-    qint64 next_ms = (free_us + 999) / 1000;
+    qint64 next_ms = (free_us + Byte_Time_Us + 999) / 1000;
     if (count > 0) {
         const ssize_t written = ::write(master_fd_, tx_queue_.constData(), size_t(count));
         if (written > 0) {
             tx_queue_.remove(0, written);
             wire_free_us_ += written * Byte_Time_Us;
-            next_ms = (wire_free_us_ + 999) / 1000;
+            next_ms = (wire_free_us_ + Byte_Time_Us + 999) / 1000;
         } else if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR
                    && errno != EIO) {
             // the master is unusable: what is on the wire is lost

@@ -49,6 +49,8 @@ private:
     QSocketNotifier* notifier_ = nullptr;
     QByteArray tx_queue_;
     qint64 wire_free_us_ = 0;
+    qint64 rx_free_us_ = 0;
+    quint64 generation_ = 0;
     Quorel_Clock::Handle pump_handle_ = 0;
     Quorel_Clock::Handle resume_handle_ = 0;
 };

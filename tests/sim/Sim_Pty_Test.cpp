@@ -99,6 +99,20 @@ TEST_F(Pty_Fixture, ReopenedPortIsServedAndLongAnswersArePaced)
     EXPECT_GE(elapsed.elapsed(), length * 85 / 100);
 }
 
+TEST_F(Pty_Fixture, RequestBytesTakeTheirWireTimeBeforeTheEcuAnswers)
+{
+    // The terminal takes the 5 request bytes at once; a real line needs
+    // about 5 ms for them before the ECU's latency even starts.
+    Pty_Client client(server.Slave_Path());
+    ASSERT_GE(client.fd, 0);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    ASSERT_TRUE(client.Write(Read_Request(0x21)));
+    ASSERT_EQ(client.Read(4, 2000).size(), 4);
+    const int line_ms = Serial_Port::Wire_Time_Ms(5) + ecu.Config().Latency_Ms + Serial_Port::Wire_Time_Ms(4);
+    EXPECT_GE(elapsed.elapsed(), line_ms - 2);
+}
+
 TEST_F(Pty_Fixture, VanishedDeviceComesBackAndItsPathIsAnnounced)
 {
     QString announced;
