@@ -53,7 +53,8 @@ void TForm_MSG::Model_Changed()
         hide();
         return;
     }
-    Set_Window_Title(this, Menu_Text("Window_MSG"));
+    // The English table has no title of its own for this window.
+    Set_Window_Title(this, Caption_Text("Window_MSG", Menu_Text("Error_Message"), true));
     Label_MSG->setText(model_.Message_Text());
     QPalette palette = Label_MSG->palette();
     palette.setColor(QPalette::WindowText, model_.Colour());

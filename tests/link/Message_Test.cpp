@@ -158,7 +158,7 @@ TEST_F(Message_Test, FormShowsWhatTheModelAsks)
     EXPECT_FALSE(form.isVisible());
     clock.Advance(100);
     ASSERT_TRUE(form.isVisible());
-    EXPECT_EQ(form.windowTitle(), Text("Window_MSG"));
+    EXPECT_EQ(form.windowTitle(), "Message") << "English has no Window_MSG text: the general word stands in";
     EXPECT_EQ(form.Label_MSG->text(), model.Message_Text());
     EXPECT_TRUE(form.Label_MSG->wordWrap());
     EXPECT_TRUE(form.Label_MSG->alignment() & Qt::AlignHCenter);
