@@ -115,6 +115,12 @@ TEST(Temperature_Table, Shipped_File_Follows_The_Sensor_Model)
     // less than 0.1 °C, so neighbours may be equal).
     for (int adc = 1; adc < Temperature_Table::Record_Count; ++adc)
         EXPECT_LE(table.At(adc), table.At(adc - 1)) << "adc " << adc;
+    // Between the clamps of the rated range it falls over every ten codes.
+    for (int adc = 0; adc + 10 < Temperature_Table::Record_Count; ++adc) {
+        if (table.At(adc) < 1500 && table.At(adc + 10) > -400) {
+            EXPECT_LT(table.At(adc + 10), table.At(adc)) << "adc " << adc;
+        }
+    }
     EXPECT_EQ(table.At(0), 1500);
     EXPECT_EQ(table.At(1023), -400);
 
