@@ -1,5 +1,7 @@
 #include "config/Quorel_Version.h"
 
+#include "config/Quorel_Configuration.h"
+
 #include <optional>
 
 namespace {
@@ -81,4 +83,10 @@ QString Normalise_Program_Name(const QString& name, const Model_Names& model_nam
         if (!model.isEmpty() && squeezed == Squeezed_Upper(model))
             return model;
     return QString::fromLatin1(Unknown_Program_Name);
+}
+
+int Configuration_Class::*Two_Fuel_Temperature_Field(int version_number)
+{
+    return Version_Has_2Fuel_Delay(version_number) ? &Configuration_Class::GPG_2Fuel_Delay
+                                                   : &Configuration_Class::GPG_2Fuel_Temp;
 }

@@ -38,3 +38,8 @@ inline constexpr const char* Unknown_Program_Name = "Unknow";
 // names; anything else becomes "Unknow", an empty name stays empty. A model
 // name itself is kept, so a name read back from a saved file survives.
 QString Normalise_Program_Name(const QString& name, const Model_Names& model_names);
+
+class Configuration_Class;
+// The field the dual-fuel temperature control edits: GPG_2Fuel_Delay
+// (0..255) from minor 19 on, GPG_2Fuel_Temp (30..120) below.
+int Configuration_Class::*Two_Fuel_Temperature_Field(int version_number);

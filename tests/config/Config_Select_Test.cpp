@@ -96,6 +96,8 @@ struct C2_Case
     bool absolute;
 };
 
+std::ostream& operator<<(std::ostream& out, const C2_Case& c) { return out << "C2 " << c.c2; }
+
 class C2_Absolute_Derived : public ::testing::TestWithParam<C2_Case>
 {
 };

@@ -149,3 +149,16 @@ TEST(Identity_Setters, KeepVersionNumberDerived)
 }
 
 }   // namespace
+
+namespace {
+
+TEST(Two_Fuel_Temperature, FieldByVersion)
+{
+    EXPECT_EQ(Two_Fuel_Temperature_Field(417), &Configuration_Class::GPG_2Fuel_Temp);
+    EXPECT_EQ(Two_Fuel_Temperature_Field(418), &Configuration_Class::GPG_2Fuel_Temp);
+    EXPECT_EQ(Two_Fuel_Temperature_Field(419), &Configuration_Class::GPG_2Fuel_Delay);
+    EXPECT_EQ(Two_Fuel_Temperature_Field(819), &Configuration_Class::GPG_2Fuel_Delay);
+    EXPECT_EQ(Two_Fuel_Temperature_Field(519), &Configuration_Class::GPG_2Fuel_Temp);
+}
+
+}   // namespace
