@@ -1,9 +1,11 @@
 #include "app/Quorel_Context.h"
 
+#include "calibration/Quorel_Calibration_Owners.h"
 #include "link/Quorel_Link_Quality.h"
 #include "link/Quorel_Message.h"
 #include "link/Quorel_Port_Search.h"
 #include "link/Quorel_Sequencer.h"
+#include "monitor/Quorel_Live_Decode.h"
 
 Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port> port, const QString& program_folder,
                                const QString& program_name)
@@ -60,6 +62,16 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
     };
     Quality = std::make_unique<Link_Quality>(*this);
     Frames.hooks.Link_Quality_Answer = [this]() { Quality->Link_Quality_Answer(); };
+
+    // A missing table is not fatal: temperatures then read 0 and the
+    // table says why.
+    Temperatures.Load(Temperature_Table::File_Path(program_folder, program_name));
+    Live = std::make_unique<Live_Decoder>(Live_Data, Temperatures, Timer_Cut_Off);
+    Sequence->Command_Owners[51] = [this]() {
+        Live->Decode_Live_Data({Frames.Rx_Frame.data(), size_t(std::max(0, Frames.Rx_Length))});
+        Work_Mode = Live_Data.Work_Mode;
+    };
+    Install_Calibration_Owners(*Sequence, Calibration, Frames);
 }
 
 Quorel_Context::~Quorel_Context()
@@ -71,6 +83,7 @@ Quorel_Context::~Quorel_Context()
     }
     // The parts point at each other: take them down while all still exist.
     Search.reset();
+    Live.reset();
     Supervisor.reset();
     Quality.reset();
     Sequence.reset();

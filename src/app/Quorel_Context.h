@@ -6,6 +6,9 @@
 #include "link/Quorel_Connect.h"
 #include "link/Quorel_Frame.h"
 #include "link/Quorel_Identification.h"
+#include "calibration/Quorel_Calibration_Map.h"
+#include "monitor/Quorel_Live_Data.h"
+#include "monitor/Quorel_Temperature_Table.h"
 #include "link/Quorel_Serial.h"
 #include "settings/Quorel_Settings.h"
 
@@ -17,6 +20,7 @@
 // The program's single records, created once by the main window's creation
 // step and handed by reference to everything else. A test makes its own.
 class Link_Quality;
+class Live_Decoder;
 class Message_Window;
 class Port_Search;
 class Sequencer;
@@ -62,6 +66,13 @@ public:
 
     // The connected ECU as its identification block describes it.
     Identification_Class Identification;
+
+    // Live values of the last answer to 0x31, and their decoding.
+    Live_Data_Record Live_Data;
+    Temperature_Table Temperatures;
+    std::unique_ptr<Live_Decoder> Live;
+
+    Calibration_Map Calibration;
 
     // Link state
     bool Link_Open = false;

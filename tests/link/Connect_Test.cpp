@@ -373,3 +373,21 @@ TEST(Connect_Test, DeviceGroupIsTheFilesOwningGroup)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Connect_Data_Test, ConnectionDecodesTheMapAndPollingDecodesLiveData)
+{
+    Connect_Rig rig;
+    ASSERT_TRUE(rig.Connect());
+    rig.clock.Advance(3000);
+    // the map read on connection is the ECU's, byte for byte
+    EXPECT_EQ(rig.context->Calibration.Map_Payload(), rig.ecu->Store().Map);
+    // live data decoded from the polls: the simulated engine idles
+    EXPECT_GT(rig.context->Live_Data.RPM, 0);
+    EXPECT_EQ(rig.context->Work_Mode, rig.context->Live_Data.Work_Mode);
+    EXPECT_TRUE(std::find(rig.context->Sequence->Unowned_Calls.begin(), rig.context->Sequence->Unowned_Calls.end(),
+                          51) == rig.context->Sequence->Unowned_Calls.end());
+}
+
+} // namespace
