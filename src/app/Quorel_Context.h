@@ -7,6 +7,7 @@
 #include "link/Quorel_Frame.h"
 #include "link/Quorel_Identification.h"
 #include "calibration/Quorel_Calibration_Map.h"
+#include "config/Quorel_Configuration.h"
 #include "monitor/Quorel_Live_Data.h"
 #include "monitor/Quorel_Temperature_Table.h"
 #include "link/Quorel_Serial.h"
@@ -73,6 +74,7 @@ public:
     std::unique_ptr<Live_Decoder> Live;
 
     Calibration_Map Calibration;
+    Configuration_Class Config_Data;
 
     // Link state
     bool Link_Open = false;

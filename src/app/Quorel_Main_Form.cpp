@@ -6,6 +6,7 @@
 #include "app/Quorel_Jpeg.h"
 #include "app/Quorel_Launcher_Replace.h"
 #include "app/Quorel_Logo.h"
+#include "config/Quorel_Config_Defaults.h"
 #include "language/Quorel_Apply_Texts.h"
 #include "language/Quorel_Language_State.h"
 #include "language/Quorel_Text.h"
@@ -260,6 +261,8 @@ void TForm_QuorelGAS::FormCreate()
     Set_Program_Folder(settings.Program_Folder());
     settings.Remark_Text = [](const QString& key) { return Text(key); };
     settings.Settings_Create();
+    // The configuration files arrive later: no last file to load yet.
+    Start_Up_Config(context_.Config_Data, settings.Name_Block_PIC, {});
     Language().Show_Hint = settings.Show_Hint;
     Language().Hint_Length = settings.Hint_Length;
     Language().Load_Font_Keys = [path = settings.File_Path()](Language_State& state) {

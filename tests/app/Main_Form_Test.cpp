@@ -600,3 +600,16 @@ TEST_F(Branding_Test, Other_Names_Without_A_Picture_Hide_The_Logo)
     window->Apply_Branding();
     EXPECT_FALSE(Logo_Shown());
 }
+
+namespace {
+
+TEST_F(Main_Form_Test, Creation_Starts_The_Configuration_With_Its_Fixed_Values)
+{
+    Make();
+    const Configuration_Class& config = context->Config_Data;
+    EXPECT_EQ(config.Inject_Num, 4);
+    EXPECT_EQ(config.MAP_OffSet, 500);
+    EXPECT_EQ(config.GF_ETALON, 1288);
+}
+
+} // namespace
