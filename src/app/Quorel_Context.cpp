@@ -1,5 +1,6 @@
 #include "app/Quorel_Context.h"
 
+#include "calibration/Quorel_Calibration_Actions.h"
 #include "calibration/Quorel_Calibration_Owners.h"
 #include "link/Quorel_Link_Quality.h"
 #include "link/Quorel_Message.h"
@@ -72,6 +73,7 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
         Work_Mode = Live_Data.Work_Mode;
     };
     Install_Calibration_Owners(*Sequence, Calibration, Frames);
+    CLB_Actions = std::make_unique<Calibration_Actions>(*this, Calibration);
 }
 
 Quorel_Context::~Quorel_Context()
@@ -83,6 +85,7 @@ Quorel_Context::~Quorel_Context()
     }
     // The parts point at each other: take them down while all still exist.
     Search.reset();
+    CLB_Actions.reset();
     Live.reset();
     Supervisor.reset();
     Quality.reset();

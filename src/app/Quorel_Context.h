@@ -20,6 +20,7 @@
 
 // The program's single records, created once by the main window's creation
 // step and handed by reference to everything else. A test makes its own.
+class Calibration_Actions;
 class Link_Quality;
 class Live_Decoder;
 class Message_Window;
@@ -74,6 +75,7 @@ public:
     std::unique_ptr<Live_Decoder> Live;
 
     Calibration_Map Calibration;
+    std::unique_ptr<Calibration_Actions> CLB_Actions;
     Configuration_Class Config_Data;
 
     // Link state

@@ -6,6 +6,7 @@
 #include "app/Quorel_Jpeg.h"
 #include "app/Quorel_Launcher_Replace.h"
 #include "app/Quorel_Logo.h"
+#include "calibration/Quorel_Calibration_Actions.h"
 #include "config/Quorel_Config_Defaults.h"
 #include "language/Quorel_Apply_Texts.h"
 #include "language/Quorel_Language_State.h"
@@ -283,6 +284,7 @@ void TForm_QuorelGAS::FormCreate()
     connect(&context_, &Quorel_Context::Panels_Updated, this, &TForm_QuorelGAS::Paint_Panels);
     context_.Supervisor->Enable_ECU_Controls = [this](bool on) { Enable_ECU_Controls(on); };
     Wire_Link();
+    Wire_Data_Keys();
     context_.Timer_Resize.Set_Handler([this]() { Timer_ResizeTimer(); });
 
     Paint_Panels();
@@ -474,6 +476,30 @@ void TForm_QuorelGAS::Create_Dialogs()
         });
         connect(context_.Messages.get(), &Message_Window::Program_End_Requested, this, [this]() { close(); });
     }
+}
+
+void TForm_QuorelGAS::Wire_Data_Keys()
+{
+    // Configuration tab: the reading and writing of the whole configuration
+    // and its defaults; the files arrive with their module.
+    Hot_Keys.CFG_Receive = [this]() {
+        if (context_.ECU_Connected)
+            context_.Pending_Request = Calibration_Actions::Request_Read_Configuration;
+    };
+    Hot_Keys.CFG_Transmit = [this]() {
+        if (context_.ECU_Connected)
+            context_.Pending_Request = Calibration_Actions::Request_Write_Configuration;
+    };
+    Hot_Keys.CFG_Defaults = [this]() {
+        Set_Config_Defaults(context_.Config_Data, context_.ECU_Connected, context_.App_Settings.Name_Block_PIC);
+    };
+    // Calibration tab
+    Calibration_Actions& clb = *context_.CLB_Actions;
+    Hot_Keys.CLB_Receive = [&clb]() { clb.Receive(); };
+    Hot_Keys.CLB_Transmit = [&clb]() { clb.Transmit(); };
+    Hot_Keys.CLB_Defaults = [&clb]() { clb.Default(); };
+    Hot_Keys.CLB_Save = [&clb]() { clb.Save(); };
+    Hot_Keys.CLB_Load = [&clb]() { clb.Load(); };
 }
 
 void TForm_QuorelGAS::Wire_Link()

@@ -118,6 +118,7 @@ private:
     void Build_Status_Panels();
     // The port search's and the connection supervision's hooks into this window.
     void Wire_Link();
+    void Wire_Data_Keys();
     void Build_About_Tab(QWidget* page);
     void Build_Settings_Tab(QWidget* page);
     void Apply_Window_Position();

@@ -3,6 +3,8 @@
 #include "app/Quorel_Dialog_Shells_Form.h"
 #include "app/Quorel_Logo.h"
 #include "app/Quorel_Main_Form.h"
+#include "calibration/Quorel_Calibration_Map.h"
+#include "config/Quorel_Config_Defaults.h"
 #include "link/Quorel_Serial_Virtual.h"
 #include "settings/Quorel_Ini.h"
 
@@ -610,6 +612,58 @@ TEST_F(Main_Form_Test, Creation_Starts_The_Configuration_With_Its_Fixed_Values)
     EXPECT_EQ(config.Inject_Num, 4);
     EXPECT_EQ(config.MAP_OffSet, 500);
     EXPECT_EQ(config.GF_ETALON, 1288);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Main_Form_Test, Read_And_Write_Keys_Post_Their_Requests_While_Connected)
+{
+    struct Case
+    {
+        int tab;
+        int key;
+        bool save_load;
+        int expected;
+    };
+    const Case cases[] = {
+        {1, Qt::Key_R, true, 3}, {1, Qt::Key_T, true, 2}, {2, Qt::Key_R, true, 3},
+        {2, Qt::Key_R, false, 5}, {2, Qt::Key_T, false, 4},
+    };
+    Make();
+    Show_Active();
+    for (const Case& c : cases) {
+        Pages()->setCurrentIndex(c.tab);
+        context->App_Settings.Save_Load_Data = c.save_load;
+        context->ECU_Connected = false;
+        context->Pending_Request = 0;
+        Press(c.key, QKeySequence(c.key).toString().toLower());
+        EXPECT_EQ(context->Pending_Request, 0) << "nothing is posted without an ECU";
+        context->ECU_Connected = true;
+        Press(c.key, QKeySequence(c.key).toString().toLower());
+        EXPECT_EQ(context->Pending_Request, c.expected) << "tab " << c.tab << " key " << c.key;
+    }
+}
+
+TEST_F(Main_Form_Test, D_Restores_The_Configuration_And_Map_Defaults)
+{
+    Make();
+    Show_Active();
+    const Calibration_Map fresh;
+    context->Calibration.Factor[3] = 1;
+    Pages()->setCurrentIndex(2);
+    Press(Qt::Key_D, "d");
+    EXPECT_EQ(context->Calibration.Factor, fresh.Factor);
+
+    Configuration_Class defaults = context->Config_Data;
+    Set_Config_Defaults(defaults, false, context->App_Settings.Name_Block_PIC);
+    context->Config_Data.RPM_Filter = defaults.RPM_Filter + 7;
+    context->Config_Data.RPM_Sensitiv = defaults.RPM_Sensitiv + 10;
+    Pages()->setCurrentIndex(1);
+    Press(Qt::Key_D, "d");
+    EXPECT_EQ(context->Config_Data.RPM_Filter, defaults.RPM_Filter);
+    EXPECT_EQ(context->Config_Data.RPM_Sensitiv, defaults.RPM_Sensitiv);
 }
 
 } // namespace
