@@ -2,6 +2,7 @@
 
 #include "calibration/Quorel_Calibration_Actions.h"
 #include "calibration/Quorel_Calibration_Owners.h"
+#include "config/Quorel_Config_Codec_Owners.h"
 #include "link/Quorel_Link_Quality.h"
 #include "link/Quorel_Message.h"
 #include "link/Quorel_Port_Search.h"
@@ -73,6 +74,18 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
         Work_Mode = Live_Data.Work_Mode;
     };
     Install_Calibration_Owners(*Sequence, Calibration, Frames);
+    Install_Codec_Owners(*Sequence, Config_Data, Frames, Temperatures);
+    // Writing the configuration waits until every code survives a read and
+    // a write unchanged; until then the value lists are not built.
+    Sequence->Prepare_All_Values = nullptr;
+    Sequence->Prepare_Parameter_Values = nullptr;
+    Sequence->Payload_Owners.erase(0x3B);
+    // The connected ECU names the configuration's firmware and version,
+    // which select its parameter list.
+    Sequence->Command_Owners[50] = [this]() {
+        Config_Data.Set_Program_Name(Identification.ECU_Model_Name, App_Settings.Name_Block_PIC);
+        Config_Data.Set_Program_Version(Identification.Program_Version);
+    };
     CLB_Actions = std::make_unique<Calibration_Actions>(*this, Calibration);
 }
 

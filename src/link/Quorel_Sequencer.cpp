@@ -343,10 +343,12 @@ void Sequencer::Command(int code)
     case 62: Block_Length = 67; return;
     case 65: Block_Length = 6 * Map_Last_Point + 9; return;
     case 66:
-        if (Prepare_All_Values)
+        if (Prepare_All_Values) {
             Block_Length = Prepare_All_Values() * 3 + 3;
-        else
+        } else {
+            Block_Length = 3;   // an empty list: nothing stale is announced
             Unowned_Calls.push_back(code);
+        }
         return;
     case 67: {
         const int w4 = id.W[3], w7 = id.W[6], w12 = id.W[11];
@@ -375,10 +377,12 @@ void Sequencer::Command(int code)
     case 89: Data_Saved_211 = false; return;
     case 90: frames.Rx_Expected = 3; return;
     case 91:
-        if (Prepare_Parameter_Values)
+        if (Prepare_Parameter_Values) {
             prepared_entries_ = Prepare_Parameter_Values(context_.Pending_Request);
-        else
+        } else {
+            prepared_entries_ = 0;
             Unowned_Calls.push_back(code);
+        }
         return;
     case 92: Block_Length = prepared_entries_ * 3 + 3; return;
     case 93: context_.Pending_Request = 0; return;
@@ -468,10 +472,12 @@ void Sequencer::Dispatch_Pending_Request()
     case 29: Build_List(5); break;
     default:
         if (request >= 65 && request <= 117) {
-            if (Prepare_Parameter_Values)
+            if (Prepare_Parameter_Values) {
                 Block_Length = Prepare_Parameter_Values(request) * 3 + 3;
-            else
+            } else {
+                Block_Length = 3;
                 Unowned_Calls.push_back(91);
+            }
             list({26, 42, 203, 2, 77, 197, 5, 0});
         }
         break;
