@@ -14,7 +14,7 @@ quint8 At(const QByteArray& bytes, int i) { return quint8(bytes[i]); }
 }
 
 Ecu_Simulator::Ecu_Simulator(Quorel_Clock& clock, const Sim_Ecu_Config& config)
-    : clock_(clock), config_(config), store_(Sim_Ecu_Store::Factory(config))
+    : clock_(clock), config_(config), store_(Sim_Ecu_Store::Factory(config)), engine_(clock.Now_Ms())
 {
 }
 
@@ -144,11 +144,8 @@ void Ecu_Simulator::Handle_Request(const QByteArray& frame)
         switch (command) {
         case 0x22: {
             work_mode_bytes_ = frame.mid(2, 2);
-            const quint8 mode = At(frame, 3) & 0x7F;
-            if (mode == 1 || mode == 2 || mode == 4) {
-                work_mode_ = mode;
-                gas_mask_ = mode == 4 ? At(frame, 2) : 0;
-            }
+            engine_.Advance_To(clock_.Now_Ms(), store_);
+            engine_.Request_Work_Mode(At(frame, 2), At(frame, 3));
             break;
         }
         case 0x23: announced_length_ = word(); break;
@@ -187,7 +184,7 @@ bool Ecu_Simulator::Store_Long_Write(quint8 command, const QByteArray& data)
     }
 }
 
-QByteArray Ecu_Simulator::Read_Answer(quint8 command) const
+QByteArray Ecu_Simulator::Read_Answer(quint8 command)
 {
     switch (command) {
     case 0x30: return Identification_Block(config_);
@@ -202,38 +199,10 @@ QByteArray Ecu_Simulator::Read_Answer(quint8 command) const
     }
 }
 
-QByteArray Ecu_Simulator::Live_Data() const
+QByteArray Ecu_Simulator::Live_Data()
 {
-    // An engine at idle until the engine model drives these: 800 rpm, four
-    // injectors at 3.0 ms petrol and 3.6 ms gas, pressure normal.
-    QByteArray data(config_.Live_Length, '\0');
-    const auto put = [&data](int answer_byte, quint16 value) {
-        const int at = answer_byte - 2;
-        if (at + 1 < data.size()) {
-            data[at] = char(value & 0xFF);
-            data[at + 1] = char(value >> 8);
-        }
-    };
-    if (data.size() >= 2) {
-        // work mode (64 MHz clock) and the injectors running on gas
-        data[0] = char(work_mode_);
-        data[1] = char(gas_mask_);
-    }
-    put(4, 0x0003);   // engine running, gas pressure normal
-    for (int i = 0; i < 4; ++i) {
-        put(10 + 2 * i, 3000);
-        put(26 + 2 * i, work_mode_ == 1 ? 0 : 3600);
-    }
-    put(44, 37500);   // engine period: 800 rpm
-    put(46, 700);     // supply voltage
-    put(48, 92);      // lambda 0.45 V
-    put(52, 205);     // gas pressure sensor, averaged
-    put(54, 520);     // temperature AUX-1
-    put(56, 300);     // level sensor
-    put(60, 205);     // gas pressure sensor
-    if (data.size() > 60)
-        data[60] = char(154);   // gas factor 1.20
-    return data;
+    engine_.Advance_To(clock_.Now_Ms(), store_);
+    return engine_.Live_Data(store_, config_.Live_Length);
 }
 
 void Ecu_Simulator::Schedule_Answer(const QByteArray& answer)

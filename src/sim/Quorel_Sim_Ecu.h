@@ -3,6 +3,7 @@
 #include "app/Quorel_Clock.h"
 #include "link/Quorel_Serial_Virtual.h"
 #include "sim/Quorel_Sim_Config.h"
+#include "sim/Quorel_Sim_Engine.h"
 #include "sim/Quorel_Sim_Faults.h"
 #include "sim/Quorel_Sim_Store.h"
 
@@ -52,8 +53,12 @@ public:
     QByteArray Long_Write_Payload(quint8 command) const;
     // Bytes 2 and 3 of the last work-mode request (injector mask, mode).
     QByteArray Work_Mode_Bytes() const { return work_mode_bytes_; }
-    // Work mode as reported in the live data: 1 petrol, 2 automat, 4 gas.
-    quint8 Work_Mode() const { return work_mode_; }
+    // Work mode selected by the last request: 1 petrol, 2 automat, 4 gas.
+    // In automat the live data report gas once the engine has switched over.
+    quint8 Work_Mode() const { return engine_.Selected_Mode(); }
+    // The engine behind the live data.
+    Sim_Engine& Engine() { return engine_; }
+    const Sim_Engine& Engine() const { return engine_; }
     int Announced_Length() const { return announced_length_; }
     quint16 Error_Clear_Bits() const { return error_clear_bits_; }
     // Last value written to a parameter letter, -1 if never written.
@@ -74,8 +79,8 @@ private:
     int Request_Length(quint8 command) const;
     void Frame_Complete(const QByteArray& frame);
     void Handle_Request(const QByteArray& frame);
-    QByteArray Read_Answer(quint8 command) const;
-    QByteArray Live_Data() const;
+    QByteArray Read_Answer(quint8 command);
+    QByteArray Live_Data();
     bool Store_Long_Write(quint8 command, const QByteArray& data);
     void Schedule_Answer(const QByteArray& answer);
     void Deliver(QByteArray answer);
@@ -93,8 +98,7 @@ private:
 
     int announced_length_ = 0;
     QByteArray work_mode_bytes_;
-    quint8 work_mode_ = 2;
-    quint8 gas_mask_ = 0;
+    Sim_Engine engine_;
     quint16 error_clear_bits_ = 0;
     std::map<quint8, QByteArray> long_writes_;
     std::map<quint8, quint16> parameters_;

@@ -337,13 +337,13 @@ TEST_F(Round_Trip_Test, TooNewEcuReportsIdentificationCodeSevenOrMore)
     }
 }
 
-TEST_F(Round_Trip_Test, LiveDataPlaceholderIsAnIdlingEngine)
+TEST_F(Round_Trip_Test, LiveDataIsAnIdlingEngine)
 {
     const QByteArray d = Bytes({0, 0}) + Read_Data(0x31, 71);   // d[i] = answer byte i
     EXPECT_EQ(quint8(d[2]) & 0x7F, 2);
     EXPECT_EQ(Word_Lsb(d, 4) & 1, 1) << "engine running";
-    EXPECT_EQ(30000000 / Word_Lsb(d, 44), 800);
-    EXPECT_EQ(Word_Lsb(d, 10), 3000);
+    EXPECT_NEAR(30000000 / Word_Lsb(d, 44), 800, 60);
+    EXPECT_NEAR(Word_Lsb(d, 10), 3000, 500);
 }
 
 }
