@@ -8,6 +8,8 @@
 #include "app/Quorel_Logo.h"
 #include "calibration/Quorel_Calibration_Actions.h"
 #include "config/Quorel_Config_Defaults.h"
+#include "files/Quorel_CFG_Current.h"
+#include "files/Quorel_CFG_Save.h"
 #include "language/Quorel_Apply_Texts.h"
 #include "language/Quorel_Language_State.h"
 #include "language/Quorel_Text.h"
@@ -489,6 +491,15 @@ void TForm_QuorelGAS::Wire_Data_Keys()
     Hot_Keys.CFG_Transmit = [this]() {
         if (context_.ECU_Connected)
             context_.Pending_Request = Calibration_Actions::Request_Write_Configuration;
+    };
+    Hot_Keys.CFG_Save = [this]() {
+        CFG_Save_Options options;
+        options.Text = CFG_Text_Lookup(context_.App_Settings.English_Menu);
+        options.Error_Word = context_.Live_Data.Errors;
+        const CFG_Save_Result result = Save_Current_CFG(context_.App_Settings, context_.Config_Data,
+                                                        context_.Calibration, CFG_Date_Today(), options);
+        if (!result.Ok)
+            context_.Messages->Show_Message(Message_Window::Kind_Text, result.Error, Message_Window::Colour_Red);
     };
     Hot_Keys.CFG_Defaults = [this]() {
         Set_Config_Defaults(context_.Config_Data, context_.ECU_Connected, context_.App_Settings.Name_Block_PIC);

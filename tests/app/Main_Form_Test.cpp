@@ -667,3 +667,21 @@ TEST_F(Main_Form_Test, D_Restores_The_Configuration_And_Map_Defaults)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Main_Form_Test, S_On_The_Configuration_Tab_Saves_The_Current_File)
+{
+    Make();
+    Show_Active();
+    context->App_Settings.CFG_File_Path = dir.filePath("Config");
+    context->App_Settings.CFG_File_Name = "AB123.cfg";
+    QDir().mkpath(dir.filePath("Config"));
+    Pages()->setCurrentIndex(1);
+    Press(Qt::Key_S, "s");
+    Ini_File saved;
+    ASSERT_TRUE(saved.Ini_Load(dir.filePath("Config/AB123.cfg")));
+    EXPECT_EQ(saved.Ini_Read_Int("Inject_Num"), context->Config_Data.Inject_Num);
+}
+
+} // namespace
