@@ -74,7 +74,11 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
         Work_Mode = Live_Data.Work_Mode;
     };
     Install_Calibration_Owners(*Sequence, Calibration, Frames);
-    Install_Codec_Owners(*Sequence, Config_Data, Frames, Temperatures);
+    Codec_Hooks codec_hooks;
+    codec_hooks.Configuration_Read = [this]() { Config_Changed(); };
+    codec_hooks.Service_Time_Read = [this]() { Config_Changed(); };
+    codec_hooks.Car_Number_Read = [this](const QString&) { Config_Changed(); };
+    Install_Codec_Owners(*Sequence, Config_Data, Frames, Temperatures, codec_hooks);
     // Writing the configuration waits until every code survives a read and
     // a write unchanged; until then the value lists are not built.
     Sequence->Prepare_All_Values = nullptr;

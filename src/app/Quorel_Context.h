@@ -95,6 +95,11 @@ public:
     QString Help_Folder() const;
     QString Language_Folder() const;
 
+    // Config_Data changed as a whole (read from the ECU, loaded, defaults):
+    // whoever shows it refreshes.
+    void Config_Changed() { Q_EMIT Config_Updated(); }
+
 Q_SIGNALS:
     void Panels_Updated();
+    void Config_Updated();
 };

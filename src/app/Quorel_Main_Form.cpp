@@ -503,6 +503,7 @@ void TForm_QuorelGAS::Wire_Data_Keys()
     };
     Hot_Keys.CFG_Defaults = [this]() {
         Set_Config_Defaults(context_.Config_Data, context_.ECU_Connected, context_.App_Settings.Name_Block_PIC);
+        context_.Config_Changed();
     };
     // Calibration tab
     Calibration_Actions& clb = *context_.CLB_Actions;
