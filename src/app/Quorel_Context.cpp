@@ -79,11 +79,6 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
     codec_hooks.Service_Time_Read = [this]() { Config_Changed(); };
     codec_hooks.Car_Number_Read = [this](const QString&) { Config_Changed(); };
     Install_Codec_Owners(*Sequence, Config_Data, Frames, Temperatures, codec_hooks);
-    // Writing the configuration waits until every code survives a read and
-    // a write unchanged; until then the value lists are not built.
-    Sequence->Prepare_All_Values = nullptr;
-    Sequence->Prepare_Parameter_Values = nullptr;
-    Sequence->Payload_Owners.erase(0x3B);
     // The connected ECU names the configuration's firmware and version,
     // which select its parameter list.
     Sequence->Command_Owners[50] = [this]() {

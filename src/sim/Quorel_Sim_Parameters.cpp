@@ -53,18 +53,19 @@ quint16 Factory_Value(quint8 code)
         char code;
         quint16 value;
     };
-    // A plausible four-cylinder installation: lambda on, 1.8 bar sensor
-    // coefficients, sensitivity about 2.5 V, changeover at 1500 rpm.
+    // A plausible four-cylinder installation: lambda on, a 30 bar sensor
+    // (C1 6600, C2 1307), sensitivity about 2.5 V, changeover at 1500 rpm,
+    // every value inside the program's editing ranges.
     static const Entry table[] = {
         {'A', 0x0101},  {'B', 0x0001},  {'C', 6600},    {'D', 1307},    {'E', 0},
-        {'F', 103},     {'G', 100},     {'H', 235},     {'I', 20000},   {'J', 260},
-        {'K', 190},     {'L', 170},     {'M', 330},     {'N', 200},     {'O', 7500},
+        {'F', 103},     {'G', 100},     {'H', 235},     {'I', 20000},   {'J', 508},
+        {'K', 190},     {'L', 170},     {'M', 105},     {'N', 200},     {'O', 7500},
         {'P', 15000},   {'Q', 37500},   {'R', 25000},   {'S', 1500},    {'T', 80},
         {'U', 10000},   {'V', 500},     {'W', 215},     {'X', 100},     {'Y', 300},
         {'Z', 500},     {'[', 700},     {'\\', 900},    {']', 1000},    {'^', 0x0101},
-        {'_', 0x8080},  {'`', 0x0A03},  {'a', 0x0302},  {'b', 0x1410},  {'c', 0x0A03},
+        {'_', 0x0501},  {'`', 0x0A03},  {'a', 0x0302},  {'b', 0x1410},  {'c', 0x0A03},
         {'d', 0x0503},  {'e', 0x0104},  {'f', 0x4080},  {'g', 0x0105},  {'h', 0x0101},
-        {'i', 0x0A0A},  {'j', 0x0A0A},  {'k', 0x0A0A},  {'l', 0x0305},  {'m', 0},
+        {'i', 0x0A0A},  {'j', 0x0A0A},  {'k', 0x0A0A},  {'l', 0x0305},  {'m', 800},
         {'n', 400},     {'o', 0x0A05},  {'p', 12000},   {'q', 10000},   {'r', 3000},
         {'s', 6000},    {'t', 0x0A0A},  {'u', 0x0A0A},
     };

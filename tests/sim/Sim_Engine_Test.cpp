@@ -344,7 +344,7 @@ TEST_F(Engine_Test, WorkModeRequestsSelectPetrolAutomatGasAndForcedInjectors)
     EXPECT_NEAR(ecu->Engine().Petrol_Trim(), 1.0 / 1.125, 0.005);
 
     Request_Mode(0, 2);
-    clock.Advance(200);
+    clock.Advance(2500);   // one injector after the other, 0.5 s apart
     d = Poll();
     EXPECT_EQ(d.Work_Mode, Live_Data_Record::Mode_Gas);
     EXPECT_EQ(d.Gas_Mask, 0x0F) << "automat switches all injectors again";
