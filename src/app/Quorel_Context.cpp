@@ -3,6 +3,7 @@
 #include "calibration/Quorel_Calibration_Actions.h"
 #include "calibration/Quorel_Calibration_Owners.h"
 #include "config/Quorel_Config_Codec_Owners.h"
+#include "files/Quorel_CFG_Actions.h"
 #include "link/Quorel_Link_Quality.h"
 #include "link/Quorel_Message.h"
 #include "link/Quorel_Port_Search.h"
@@ -77,7 +78,10 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
     Codec_Hooks codec_hooks;
     codec_hooks.Configuration_Read = [this]() { Config_Changed(); };
     codec_hooks.Service_Time_Read = [this]() { Config_Changed(); };
-    codec_hooks.Car_Number_Read = [this](const QString&) { Config_Changed(); };
+    codec_hooks.Car_Number_Read = [this](const QString& car_num) {
+        CFG_Files->Car_Number_Read(car_num);
+        Config_Changed();
+    };
     Install_Codec_Owners(*Sequence, Config_Data, Frames, Temperatures, codec_hooks);
     // The connected ECU names the configuration's firmware and version,
     // which select its parameter list.
@@ -86,6 +90,7 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
         Config_Data.Set_Program_Version(Identification.Program_Version);
     };
     CLB_Actions = std::make_unique<Calibration_Actions>(*this, Calibration);
+    CFG_Files = std::make_unique<CFG_Actions>(*this);
 }
 
 Quorel_Context::~Quorel_Context()
@@ -98,6 +103,7 @@ Quorel_Context::~Quorel_Context()
     // The parts point at each other: take them down while all still exist.
     Search.reset();
     CLB_Actions.reset();
+    CFG_Files.reset();
     Live.reset();
     Supervisor.reset();
     Quality.reset();

@@ -20,6 +20,7 @@
 
 // The program's single records, created once by the main window's creation
 // step and handed by reference to everything else. A test makes its own.
+class CFG_Actions;
 class Calibration_Actions;
 class Link_Quality;
 class Live_Decoder;
@@ -77,6 +78,8 @@ public:
     Calibration_Map Calibration;
     std::unique_ptr<Calibration_Actions> CLB_Actions;
     Configuration_Class Config_Data;
+    // The current configuration file: saving, loading, the car number.
+    std::unique_ptr<CFG_Actions> CFG_Files;
 
     // Link state
     bool Link_Open = false;

@@ -8,7 +8,9 @@
 #include "app/Quorel_Logo.h"
 #include "calibration/Quorel_Calibration_Actions.h"
 #include "config/Quorel_Config_Defaults.h"
+#include "files/Quorel_CFG_Actions.h"
 #include "files/Quorel_CFG_Current.h"
+#include "files/Quorel_CFG_Dialog.h"
 #include "files/Quorel_CFG_Save.h"
 #include "language/Quorel_Apply_Texts.h"
 #include "language/Quorel_Language_State.h"
@@ -264,8 +266,8 @@ void TForm_QuorelGAS::FormCreate()
     Set_Program_Folder(settings.Program_Folder());
     settings.Remark_Text = [](const QString& key) { return Text(key); };
     settings.Settings_Create();
-    // The configuration files arrive later: no last file to load yet.
-    Start_Up_Config(context_.Config_Data, settings.Name_Block_PIC, {});
+    Start_Up_Config(context_.Config_Data, settings.Name_Block_PIC,
+                    [this](Configuration_Class& config) { context_.CFG_Files->Load_Last_File(config); });
     Language().Show_Hint = settings.Show_Hint;
     Language().Hint_Length = settings.Hint_Length;
     Language().Load_Font_Keys = [path = settings.File_Path()](Language_State& state) {
@@ -492,21 +494,34 @@ void TForm_QuorelGAS::Wire_Data_Keys()
         if (context_.ECU_Connected)
             context_.Pending_Request = Calibration_Actions::Request_Write_Configuration;
     };
-    Hot_Keys.CFG_Save = [this]() {
-        CFG_Save_Options options;
-        options.Text = CFG_Text_Lookup(context_.App_Settings.English_Menu);
-        options.Error_Word = context_.Live_Data.Errors;
-        const CFG_Save_Result result = Save_Current_CFG(context_.App_Settings, context_.Config_Data,
-                                                        context_.Calibration, CFG_Date_Today(), options);
-        if (!result.Ok)
-            context_.Messages->Show_Message(Message_Window::Kind_Text, result.Error, Message_Window::Colour_Red);
+    CFG_Actions& files = *context_.CFG_Files;
+    files.Visible_Tab = [this]() {
+        switch (PageControl_QuorelGAS->currentIndex()) {
+        case 1: return CFG_Load_Tab::Configuration;
+        case 2: return CFG_Load_Tab::Calibration;
+        default: return CFG_Load_Tab::Other;
+        }
     };
+    Hot_Keys.CFG_Save = [&files]() { files.Save_Requested(); };
+    auto load_dialog = [this, &files]() {
+        const std::optional<Load_Choice> choice = Run_CFG_Load_Dialog(this, context_.App_Settings, CFG_Dialogs);
+        if (choice)
+            files.Load_Chosen(choice->Load_Path);
+        return choice.has_value();
+    };
+    Hot_Keys.CFG_Load = [load_dialog]() { load_dialog(); };
     Hot_Keys.CFG_Defaults = [this]() {
         Set_Config_Defaults(context_.Config_Data, context_.ECU_Connected, context_.App_Settings.Name_Block_PIC);
+        if (context_.App_Settings.Save_Load_Data)
+            context_.Calibration.Set_Default_Map();
         context_.Config_Changed();
+        if (context_.App_Settings.Transmit_Now && context_.ECU_Connected)
+            context_.Pending_Request = Calibration_Actions::Request_Write_Configuration;
     };
     // Calibration tab
     Calibration_Actions& clb = *context_.CLB_Actions;
+    clb.Save_Configuration = [&files]() { files.Save_Requested(); };
+    clb.Load_Configuration = load_dialog;
     Hot_Keys.CLB_Receive = [&clb]() { clb.Receive(); };
     Hot_Keys.CLB_Transmit = [&clb]() { clb.Transmit(); };
     Hot_Keys.CLB_Defaults = [&clb]() { clb.Default(); };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/Quorel_Hot_Keys.h"
+#include "files/Quorel_CFG_Dialog.h"
+
 #include <optional>
 
 #include <QEvent>
@@ -71,6 +73,8 @@ public:
     std::function<bool(const QUrl&)> Open_Url;
     std::function<QString(QWidget*, const QString& caption, const QString& folder, const QString& filter)>
         Open_File_Dialog;
+    // The Load and Save dialogs of the configuration files; tests replace them.
+    CFG_Dialog_Shell CFG_Dialogs = Default_CFG_Dialog_Shell();
     // Port_Setup_Dialog; tests replace it.
     std::function<std::optional<QString>(QWidget*, const QString&)> Port_Setup;
 

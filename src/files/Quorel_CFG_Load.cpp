@@ -126,3 +126,15 @@ CFG_Load_Result Load_CFG_File(const QString& path, Configuration_Class& config, 
     Read_CFG_Keys(result.File, config, map, scope, ecu_connected, model_names, result);
     return result;
 }
+
+bool Load_CFG_Car_Data(const QString& path, Configuration_Class& config)
+{
+    Clear_Car_Data(config);
+    Ini_File ini;
+    if (!ini.Ini_Load(path))
+        return false;
+    for (const CFG_Key& key : CFG_Keys())
+        if (key.Row == CFG_Row_Car)
+            Read_Field(ini, config, QLatin1String(key.Key));
+    return true;
+}

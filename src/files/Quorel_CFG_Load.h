@@ -44,3 +44,7 @@ void Read_CFG_Keys(const Ini_File& ini, Configuration_Class& config, Calibration
 
 CFG_Load_Result Load_CFG_File(const QString& path, Configuration_Class& config, Calibration_Map& map,
                               CFG_Load_Scope scope, bool ecu_connected, const Model_Names& model_names);
+
+// The car and owner fields of a client file: cleared, then read when the
+// file exists. True when it did.
+bool Load_CFG_Car_Data(const QString& path, Configuration_Class& config);

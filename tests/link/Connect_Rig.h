@@ -113,7 +113,7 @@ struct Connect_Rig
     }
 };
 
-Sim_Ecu_Config Firmware(const QString& version)
+[[maybe_unused]] Sim_Ecu_Config Firmware(const QString& version)
 {
     Sim_Ecu_Config config;
     config.Program_Version = version;

@@ -297,6 +297,7 @@ TEST(Sequencer_Test, UnownedEntriesAreObservableNoOps)
 {
     Seq_Rig rig;
     rig.seq->Command_Owners.clear();
+    rig.seq->Condition_Owners.clear();
     rig.seq->Build_Entries({52, 70, 202, 1, 72, 31});
     rig.seq->Instruction_Pointer = 0;
     rig.seq->Run_Sequencer();
