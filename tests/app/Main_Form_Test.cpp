@@ -684,4 +684,57 @@ TEST_F(Main_Form_Test, S_On_The_Configuration_Tab_Saves_The_Current_File)
     EXPECT_EQ(saved.Ini_Read_Int("Inject_Num"), context->Config_Data.Inject_Num);
 }
 
+TEST_F(Main_Form_Test, L_On_The_Configuration_Tab_Loads_The_Chosen_File)
+{
+    const QString folder = dir.filePath("Config");
+    QDir().mkpath(folder);
+    Preset("CFG_File_Path", folder);
+    Preset("CFG_File_Name", "AB123.cfg");
+    Make();
+    Show_Active();
+    {
+        QFile file(folder + "/XY9.cfg");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("PG_Delay 42 {}\r\nUser_Name Jones {}\r\n");
+    }
+    QString proposed_folder;
+    window->CFG_Dialogs.Choose_File = [&](QWidget*, const QString& in, const QString&, bool save) {
+        EXPECT_FALSE(save);
+        proposed_folder = in;
+        return std::optional<QString>(in + "/XY9.cfg");
+    };
+    Pages()->setCurrentIndex(1);
+    Press(Qt::Key_L, "l");
+    EXPECT_EQ(proposed_folder, folder);
+    EXPECT_EQ(context->Config_Data.PG_Delay, 42);
+    EXPECT_EQ(context->Config_Data.User_Name, "Jones");
+    EXPECT_EQ(context->App_Settings.CFG_File_Name, "XY9.cfg") << "the chosen file becomes current";
+
+    // cancelled: nothing changes
+    window->CFG_Dialogs.Choose_File = [](QWidget*, const QString&, const QString&, bool) {
+        return std::optional<QString>();
+    };
+    context->Config_Data.PG_Delay = 7;
+    Press(Qt::Key_L, "l");
+    EXPECT_EQ(context->Config_Data.PG_Delay, 7);
+}
+
+TEST_F(Main_Form_Test, Start_Up_Loads_The_Last_File_Then_Sets_The_Fixed_Values)
+{
+    const QString folder = dir.filePath("Config");
+    QDir().mkpath(folder);
+    {
+        QFile file(folder + "/LAST.cfg");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("PG_Delay 17 {}\r\nInject_Num 6 {}\r\nMAP_OffSet 77 {}\r\nCar_Model Polo {}\r\n");
+    }
+    Preset("CFG_File_Path", folder);
+    Preset("CFG_File_Name", "LAST.cfg");
+    Make();
+    EXPECT_EQ(context->Config_Data.PG_Delay, 17);
+    EXPECT_EQ(context->Config_Data.Car_Model, "Polo");
+    EXPECT_EQ(context->Config_Data.Inject_Num, 4);
+    EXPECT_EQ(context->Config_Data.MAP_OffSet, 500);
+}
+
 } // namespace
