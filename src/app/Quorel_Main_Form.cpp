@@ -502,6 +502,9 @@ void TForm_QuorelGAS::Wire_Data_Keys()
         default: return CFG_Load_Tab::Other;
         }
     };
+    files.Choose_Save_Name = [this]() {
+        return Run_CFG_Save_Dialog(this, context_.App_Settings, CFG_Dialogs).has_value();
+    };
     Hot_Keys.CFG_Save = [&files]() { files.Save_Requested(); };
     auto load_dialog = [this, &files]() {
         const std::optional<Load_Choice> choice = Run_CFG_Load_Dialog(this, context_.App_Settings, CFG_Dialogs);

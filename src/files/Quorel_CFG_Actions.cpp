@@ -103,6 +103,8 @@ void CFG_Actions::Load_Chosen(const QString& path)
 
 void CFG_Actions::Save_Requested()
 {
+    if (Current_Stem().isEmpty() && (!Choose_Save_Name || !Choose_Save_Name()))
+        return;
     if (context_.ECU_Connected)
         context_.Pending_Request = 11;
     else

@@ -30,7 +30,11 @@ public:
     // is on.
     void Load_Chosen(const QString& path);
     // Save key and button: at once without an ECU, request 11 with one.
+    // Without a current file name (no car number) the Save dialog asks for
+    // one first; cancelled, nothing is saved.
     void Save_Requested();
+    // The Save dialog: true when a name was chosen and made current.
+    std::function<bool()> Choose_Save_Name;
 
     // At start-up, after the defaults: the last used file.
     void Load_Last_File(Configuration_Class& config);

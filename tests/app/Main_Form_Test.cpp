@@ -684,6 +684,33 @@ TEST_F(Main_Form_Test, S_On_The_Configuration_Tab_Saves_The_Current_File)
     EXPECT_EQ(saved.Ini_Read_Int("Inject_Num"), context->Config_Data.Inject_Num);
 }
 
+TEST_F(Main_Form_Test, S_Without_A_Car_Number_Asks_For_The_File_Name)
+{
+    const QString folder = dir.filePath("Config");
+    QDir().mkpath(folder);
+    Make();
+    Show_Active();
+    context->App_Settings.CFG_File_Path = folder;
+    context->App_Settings.CFG_File_Name.clear();   // the ECU holds no car number
+    int asked = 0;
+    std::optional<QString> answer;
+    window->CFG_Dialogs.Choose_File = [&](QWidget*, const QString&, const QString&, bool save) {
+        EXPECT_TRUE(save);
+        ++asked;
+        return answer;
+    };
+    Pages()->setCurrentIndex(1);
+    Press(Qt::Key_S, "s");
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty()) << "cancelled: nothing saved";
+
+    answer = folder + "/NEWCAR.cfg";
+    Press(Qt::Key_S, "s");
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(QFile::exists(folder + "/NEWCAR.cfg"));
+    EXPECT_EQ(context->App_Settings.CFG_File_Name, "NEWCAR.cfg");
+}
+
 TEST_F(Main_Form_Test, L_On_The_Configuration_Tab_Loads_The_Chosen_File)
 {
     const QString folder = dir.filePath("Config");
