@@ -479,6 +479,13 @@ int Decode_Configuration_Block(const quint8* frame, int length, C& config, const
     return decoded;
 }
 
+bool ECU_Text_Char_Acceptable(QChar c) { return c.unicode() > 0 && c.unicode() < 0xFF; }
+
+bool ECU_Text_Acceptable(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return ECU_Text_Char_Acceptable(c); });
+}
+
 QByteArray Car_Number_Payload(const QString& car_num)
 {
     QByteArray payload = car_num.left(Car_Num_Max_Length).toLatin1();

@@ -94,6 +94,13 @@ inline int Write_Frame_Length(int code_count) { return 3 * code_count + 3; }
 int Decode_Configuration_Block(const quint8* frame, int length, Configuration_Class& config,
                                const Temperature_Table* table);
 
+// Texts that travel to the ECU (the car number, the password) use one fixed
+// code page, ISO 8859-1: one byte a character. A character outside it, NUL
+// and U+00FF (0xFF, the block's padding) would cut or change the text in
+// the ECU, so input refuses them.
+bool ECU_Text_Char_Acceptable(QChar c);
+bool ECU_Text_Acceptable(const QString& text);
+
 // Car number block: bytes 2..9, one Latin-1 character a byte, padded with 255.
 QByteArray Car_Number_Payload(const QString& car_num);
 // The characters up to the first 255 or 0; empty for a short frame.
