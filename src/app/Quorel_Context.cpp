@@ -4,6 +4,7 @@
 #include "calibration/Quorel_Calibration_Owners.h"
 #include "config/Quorel_Config_Codec_Owners.h"
 #include "files/Quorel_CFG_Actions.h"
+#include "language/Quorel_Text.h"
 #include "link/Quorel_Link_Quality.h"
 #include "link/Quorel_Message.h"
 #include "link/Quorel_Port_Search.h"
@@ -88,6 +89,16 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
     Sequence->Command_Owners[50] = [this]() {
         Config_Data.Set_Program_Name(Identification.ECU_Model_Name, App_Settings.Name_Block_PIC);
         Config_Data.Set_Program_Version(Identification.Program_Version);
+    };
+    // After a configuration write: the cut-off watch starts again and the
+    // transmission note leaves the status line.
+    Sequence->Command_Owners[197] = [this]() {
+        Timer_Cut_Off.Set_Enabled(false);
+        Timer_Cut_Off.Set_Enabled(true);
+        if (Sequence->Drop_Status)
+            Sequence->Drop_Status(Text("Error_Transmission"));
+        if (After_Configuration_Write)
+            After_Configuration_Write();
     };
     CLB_Actions = std::make_unique<Calibration_Actions>(*this, Calibration);
     CFG_Files = std::make_unique<CFG_Actions>(*this);

@@ -80,6 +80,8 @@ public:
     Configuration_Class Config_Data;
     // The current configuration file: saving, loading, the car number.
     std::unique_ptr<CFG_Actions> CFG_Files;
+    // The auto-calibration's entry after each configuration write.
+    std::function<void()> After_Configuration_Write;
 
     // Link state
     bool Link_Open = false;

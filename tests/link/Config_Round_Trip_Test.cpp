@@ -67,8 +67,13 @@ TEST_P(Config_Round_Trip, WriteAllThenReadLeavesTheEcuAndTheRecordUnchanged)
     Quorel_Context& context = *rig.context;
     const QStringList read_first = Record_Text(context.Config_Data, context.Calibration);
 
+    context.Timer_Cut_Off.Set_Enabled(false);
+    int write_hooks = 0;
+    context.After_Configuration_Write = [&]() { ++write_hooks; };
     const size_t from = rig.port->Writes().size();
     ASSERT_TRUE(Run_Request(rig, Calibration_Actions::Request_Write_Configuration));
+    EXPECT_TRUE(context.Timer_Cut_Off.Enabled()) << "restarted by the write";
+    EXPECT_EQ(write_hooks, 1);
     EXPECT_EQ(rig.ecu->Writes_Refused(), 0);
     EXPECT_EQ(rig.ecu->Codes_Ignored(), 0);
 
