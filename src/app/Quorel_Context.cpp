@@ -8,6 +8,7 @@
 #include "link/Quorel_Port_Search.h"
 #include "link/Quorel_Sequencer.h"
 #include "monitor/Quorel_Live_Decode.h"
+#include "monitor/Quorel_Live_Monitor.h"
 
 Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port> port, const QString& program_folder,
                                const QString& program_name)
@@ -91,6 +92,7 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
         Config_Data.Set_Program_Version(Identification.Program_Version);
     };
     CLB_Actions = std::make_unique<Calibration_Actions>(*this, Calibration);
+    Monitor = std::make_unique<Live_Monitor>(*this);
 }
 
 Quorel_Context::~Quorel_Context()
@@ -103,6 +105,7 @@ Quorel_Context::~Quorel_Context()
     // The parts point at each other: take them down while all still exist.
     Search.reset();
     CLB_Actions.reset();
+    Monitor.reset();
     Live.reset();
     Supervisor.reset();
     Quality.reset();
