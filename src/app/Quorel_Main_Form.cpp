@@ -19,6 +19,11 @@
 #include "link/Quorel_Port_Search_Form.h"
 #include "link/Quorel_Port_Setup_Dialog.h"
 #include "link/Quorel_Serial_Qt.h"
+#include "monitor/Quorel_Errors_Form.h"
+#include "monitor/Quorel_General_Form.h"
+#include "monitor/Quorel_Live_Decode.h"
+#include "monitor/Quorel_Live_Monitor.h"
+#include "monitor/Quorel_Strip_Chart_Widget.h"
 #include "settings/Quorel_Ini.h"
 #include "settings/Quorel_Settings_Form.h"
 
@@ -35,6 +40,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -326,6 +332,7 @@ void TForm_QuorelGAS::Build_Content()
     Build_About_Tab(PageControl_QuorelGAS->widget(7));
     Build_Button_Row();
     Build_Status_Panels();
+    Build_Monitor_Tabs();
 
     Panel_LOGO = new QLabel(Panel_QuorelGAS);
     Panel_LOGO->setObjectName(QStringLiteral("Panel_LOGO"));
@@ -347,8 +354,9 @@ void TForm_QuorelGAS::Build_Button_Row()
                 Hot_Keys.Gas_Fors(i);
         });
     }
-    Button_Gas_Fors_All = Make_Button(Panel_QuorelGAS, "Button_Gas_Fors_All", QStringLiteral("All"),
+    Button_Gas_Fors_All = Make_Button(Panel_QuorelGAS, "Button_Gas_Fors_All", QStringLiteral("*"),
                                       QRect(308, y, 44, h));
+    Button_Gas_Fors_All->setCheckable(true);
     connect(Button_Gas_Fors_All, &QPushButton::clicked, this, [this]() {
         if (Hot_Keys.Gas_Fors_All)
             Hot_Keys.Gas_Fors_All();
@@ -388,6 +396,67 @@ void TForm_QuorelGAS::Build_Status_Panels()
     Panel_WorkMode->setAccessibleName(Panel_WorkMode->text());
     Label_GEN_Info = Make_Label(Panel_WorkMode, "Label_GEN_Info", QString(), QRect(80, 2, 104, h - 4));
     Label_GEN_Info->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void TForm_QuorelGAS::Build_Monitor_Tabs()
+{
+    Live_Monitor& monitor = *context_.Monitor;
+    Dashboard& board = monitor.Board;
+    general_form_ = new General_Tab_Form(PageControl_QuorelGAS->widget(0), context_);
+    errors_form_ = new Errors_Tab_Form(PageControl_QuorelGAS->widget(5), monitor);
+
+    Hot_Keys.Gas_Fors = [this, &board](int i) { board.Gas_Button_Toggled(i, Button_Gas_Fors[i]->isChecked()); };
+    Hot_Keys.Gas_Fors_All = [this, &board]() { board.Gas_All_Toggled(Button_Gas_Fors_All->isChecked()); };
+    On_WorkMode = [&board]() { board.Work_Mode_Click(); };
+    board.On_Buttons_Changed = [this]() { Show_Gas_Buttons(); };
+    board.On_Work_Mode_Changed = [this, &board]() {
+        QPalette palette = Panel_WorkMode->palette();
+        palette.setColor(QPalette::Window, board.Work_Mode_Colour());
+        Panel_WorkMode->setPalette(palette);
+        Panel_WorkMode->setText(board.Work_Mode_Text());
+        Panel_WorkMode->setAccessibleName(board.Work_Mode_Text());
+    };
+    board.On_Info_Changed = [this, &board]() {
+        Label_GEN_Info->setText(board.Info_Text());
+        Label_GEN_Info->setAccessibleName(board.Info_Text());
+        Label_GEN_Info->setVisible(board.Info_Visible());
+    };
+    board.On_Pump_Changed = [this]() { general_form_->Show_Pump(); };
+    board.On_Rows_Changed = [this]() { general_form_->Layout_Injector_Rows(); };
+    board.On_Charts_Changed = [this]() {
+        general_form_->Chart()->Chart_Changed(QLocale().toString(context_.Live_Data.Lambda / 100.0, 'f', 2));
+    };
+    monitor.Messages.On_Shown_Changed = [this, &monitor]() {
+        const QuorelMSG_Class::Panel& shown = monitor.Messages.Shown();
+        QPalette palette = Panel_ErrorStatus->palette();
+        palette.setColor(QPalette::Window, shown.Colour.isValid() ? shown.Colour : palette.color(QPalette::Button));
+        Panel_ErrorStatus->setPalette(palette);
+        Show_Error_Status(shown.Visible ? shown.Text : QString());
+    };
+    monitor.On_Errors_Changed = [this]() { errors_form_->Show_Errors(); };
+    monitor.On_CPU_Freq_Changed = [this]() { errors_form_->Show_CPU_Freq(); };
+    monitor.On_Threshold_Set = [this]() {
+        if (QWidget* edit = Control(QStringLiteral("Edit_CFG_RPM_Sensitiv"))) {
+            QPalette palette = edit->palette();
+            palette.setColor(QPalette::Base, Status_Colours::Light_Green);
+            edit->setPalette(palette);
+        }
+    };
+    monitor.On_Page_Display = [this]() {
+        if (PageControl_QuorelGAS->currentIndex() == 0)
+            general_form_->Update_General_Page();
+    };
+}
+
+void TForm_QuorelGAS::Show_Gas_Buttons()
+{
+    const Dashboard& board = context_.Monitor->Board;
+    for (int i = 0; i < 8; ++i) {
+        Button_Gas_Fors[i]->setChecked(board.Button_Down(i));
+        Button_Gas_Fors[i]->setEnabled(board.Button_Enabled(i));
+    }
+    Button_Gas_Fors_All->setChecked(board.All_Down());
+    Button_Gas_Fors_All->setEnabled(board.All_Enabled());
 }
 
 void TForm_QuorelGAS::Build_Settings_Tab(QWidget* page)
@@ -528,8 +597,10 @@ void TForm_QuorelGAS::Wire_Link()
         };
     }
     Link_Supervisor::Hooks& hooks = context_.Supervisor->hooks;
-    hooks.Clear_Status_Messages = [this]() { Show_Error_Status(QString()); };
-    hooks.Connected_Display = [this]() { Button_Select_ComPort->hide(); };
+    hooks.Connected_Display = [this]() {
+        Button_Select_ComPort->hide();
+        context_.Monitor->Board.Set_Gas_Buttons_Enabled(true);
+    };
     hooks.Disconnected_Display = [this]() {
         Button_Step_by_Step->show();
         Button_Select_ComPort->show();
@@ -565,6 +636,8 @@ void TForm_QuorelGAS::Apply_Texts()
     Set_Caption(Button_Step_by_Step, Caption_Text(QStringLiteral("Button_Step_by_Step"), QStringLiteral("Step by step")));
     Set_Hint(Button_Step_by_Step, QStringLiteral("Button_StepbyStep_Hint"));
     Set_Hint(Button_Select_ComPort, QStringLiteral("Button_Select_ComPort_Hint"));
+    general_form_->Apply_Texts();
+    errors_form_->Apply_Texts();
 
     // About tab.
     for (const auto& [name, english] : About_Boxes)
@@ -830,9 +903,7 @@ void TForm_QuorelGAS::Enable_ECU_Controls(bool on)
     for (const char* name : ECU_Controls)
         if (QWidget* control = Control(QLatin1String(name)))
             control->setEnabled(on);
-    for (QPushButton* button : Button_Gas_Fors)
-        button->setEnabled(on);
-    Button_Gas_Fors_All->setEnabled(on);
+    context_.Monitor->Board.Set_Gas_Buttons_Enabled(on);
 }
 
 void TForm_QuorelGAS::Select_Tab(int index)
@@ -847,6 +918,8 @@ void TForm_QuorelGAS::PageControl_QuorelGASChange(int index)
 {
     context_.App_Settings.Page_Number = index;
     PageControl_QuorelGAS->setAccessibleName(PageControl_QuorelGAS->tabText(index));
+    if (index == 0 && !context_.ECU_Connected)
+        general_form_->Update_General_Page();
 }
 
 void TForm_QuorelGAS::Button_Setup_PortClick()
