@@ -21,6 +21,7 @@
 #include "link/Quorel_Serial_Qt.h"
 #include "monitor/Quorel_Errors_Form.h"
 #include "monitor/Quorel_General_Form.h"
+#include "monitor/Quorel_Led_Widget.h"
 #include "monitor/Quorel_Live_Decode.h"
 #include "monitor/Quorel_Live_Monitor.h"
 #include "monitor/Quorel_Strip_Chart_Widget.h"
@@ -41,6 +42,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -421,7 +423,48 @@ void TForm_QuorelGAS::Build_Monitor_Tabs()
         Label_GEN_Info->setAccessibleName(board.Info_Text());
         Label_GEN_Info->setVisible(board.Info_Visible());
     };
-    board.On_Pump_Changed = [this]() { general_form_->Show_Pump(); };
+    board.On_Pump_Changed = [this, &board]() {
+        general_form_->Show_Pump();
+        // The Configuration and Calibration pages carry copies of the panel.
+        for (const char* name : {"Panel_CFG_Pump_Status", "Panel_CLB_Pump_Status"})
+            if (auto* copy = findChild<QLabel*>(QLatin1String(name))) {
+                const Dashboard::Pump_Display& pump = board.Pump();
+                copy->setText(pump.OK_Text);
+                copy->setAccessibleName(pump.OK_Text);
+                QPalette palette = copy->palette();
+                palette.setColor(QPalette::Window, pump.Panel_Colour.isValid() ? pump.Panel_Colour
+                                                                               : palette.color(QPalette::Button));
+                palette.setColor(QPalette::WindowText, pump.Panel_Text_Colour);
+                copy->setPalette(palette);
+            }
+    };
+    // The mimic and the level section sit on the Configuration page, which
+    // builds them; they are found by name.
+    board.On_Leds_Changed = [this, &board]() {
+        for (int i = 0; i < Dashboard::Led_Count; ++i)
+            if (auto* led = findChild<Led_Widget*>(QLatin1String(Led_Names[size_t(i)])))
+                led->Set_Lit(board.Led_On(Dashboard::Led(i)), Dashboard::Led_Colour(Dashboard::Led(i), board.Led_On(Dashboard::Led(i))));
+    };
+    board.On_Level_Mode_Changed = [this, &board]() {
+        if (auto* label = findChild<QLabel*>(QStringLiteral("Label_CFG_Level_Mode"))) {
+            label->setText(board.Level_Mode_Text());
+            label->setAccessibleName(board.Level_Mode_Text());
+            label->setToolTip(board.Level_Mode_Hint());
+        }
+    };
+    board.On_Level_Changed = [this, &board]() {
+        const Dashboard::Level_View& view = board.Level();
+        if (auto* edit = findChild<QLineEdit*>(QStringLiteral("Edit_CFG_Level_Current")); edit && view.Software)
+            edit->setText(view.Current_Text);
+        if (auto* edit = findChild<QLineEdit*>(QStringLiteral("Edit_CFG_Level0")))
+            edit->setText(view.Level0_Text);
+        if (auto* image = findChild<QLabel*>(QStringLiteral("Image_CFG_Level_Sensor_Current"))) {
+            image->setVisible(view.Picture_Visible);
+            if (view.Picture_Visible)
+                image->setPixmap(QPixmap::fromImage(Dashboard::Level_Picture(
+                    image->size(), view.Level, view.Full_Scale, image->palette().color(QPalette::Window))));
+        }
+    };
     board.On_Rows_Changed = [this]() { general_form_->Layout_Injector_Rows(); };
     board.On_Charts_Changed = [this]() {
         general_form_->Chart()->Chart_Changed(QLocale().toString(context_.Live_Data.Lambda / 100.0, 'f', 2));
@@ -443,8 +486,11 @@ void TForm_QuorelGAS::Build_Monitor_Tabs()
         }
     };
     monitor.On_Page_Display = [this]() {
-        if (PageControl_QuorelGAS->currentIndex() == 0)
+        const int tab = PageControl_QuorelGAS->currentIndex();
+        if (tab == 0)
             general_form_->Update_General_Page();
+        else if (tab == 1)
+            context_.Monitor->Board.Level_Display();
     };
 }
 

@@ -8,6 +8,7 @@
 #include "monitor/Quorel_Status_Handling.h"
 
 #include <QLocale>
+#include <QPainter>
 
 namespace {
 
@@ -397,4 +398,71 @@ void Dashboard::Lambda_Sample()
     for (Lambda_Chart& chart : charts_)
         chart.Sample(context_.Live_Data.Lambda);
     Call(On_Charts_Changed);
+}
+
+// ---------------------------------------------------------------- level
+
+void Dashboard::Level_Display()
+{
+    const Live_Data_Record& live = context_.Live_Data;
+    const Configuration_Class& config = context_.Config_Data;
+    const bool on_gas = live.Work_Mode == Live_Data_Record::Mode_Gas;
+    Level_View view;
+    view.Software = context_.Live->Config.Level_Type == Level_Type_Software;
+    auto leds = leds_;
+    bool leds_changed = false;
+    if (!view.Software) {
+        view.Full_Scale = 1023;
+        view.Level = live.Level;
+    } else {
+        view.Current_Text = Fixed(double(live.Level_Counter) * 32.0 / 3'600'000'000.0, 5);
+        const quint32 shifted = on_gas ? live.Level_Counter >> 21 : 0;
+        if (on_gas && live.Level_Mode == 128) {
+            const quint32 x = quint32(config.GF_ETALON) / 6;
+            leds[Yellow] = false;
+            leds[Green5] = shifted < x;
+            leds[Green4] = shifted < 2 * x;
+            leds[Green3] = shifted < 3 * x;
+            leds[Green2] = shifted < 4 * x;
+            leds[Green1] = shifted < 5 * x;
+            leds[Red] = shifted >= 5 * x;
+            leds_changed = true;
+        }
+        view.Full_Scale = config.GF_ETALON;
+        view.Level = int(shifted);
+    }
+    view.Level0_Text = Fixed(view.Level * 5.0 / 1023.0, 2);
+    view.Picture_Visible = on_gas && view.Full_Scale != 0;
+    if (view.Picture_Visible && !view.Software) {
+        const std::array<int, 5> thresholds = {config.Level1, config.Level2, config.Level3, config.Level4,
+                                               config.Level5};
+        bool below_all = true, above_all = true;
+        for (int i = 0; i < 5; ++i) {
+            const int li = thresholds[size_t(i)];
+            leds[size_t(Green1 + i)] = config.Level_Invert ? view.Level < li : view.Level >= li;
+            below_all = below_all && view.Level < li;
+            above_all = above_all && view.Level > li;
+        }
+        leds[Red] = config.Level_Invert ? above_all : below_all;
+        leds_changed = true;
+    }
+    level_view_ = view;
+    if (leds_changed && leds != leds_)
+        Set_Leds(leds);
+    Call(On_Level_Changed);
+}
+
+QImage Dashboard::Level_Picture(QSize size, int level, int full_scale, const QColor& face)
+{
+    QImage picture(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    picture.fill(face);
+    if (full_scale == 0)
+        return picture;
+    const int y = int(qint64(size.height()) * level / full_scale);
+    QPainter painter(&picture);
+    painter.setPen(QPen(QColor(0, 255, 0), 3));
+    painter.drawLine(0, y, size.width(), y);
+    painter.drawLine(0, y, 9, y - 3);
+    painter.drawLine(0, y, 9, y + 3);
+    return picture;
 }

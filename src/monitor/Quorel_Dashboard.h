@@ -3,6 +3,7 @@
 #include "monitor/Quorel_Lambda_Chart.h"
 
 #include <QColor>
+#include <QImage>
 #include <QString>
 
 #include <array>
@@ -35,6 +36,17 @@ public:
         QColor Panel_Text_Colour{0, 0, 0};
     };
 
+    // The level section of the Configuration page.
+    struct Level_View
+    {
+        bool Software = false;
+        QString Current_Text;        // Edit_CFG_Level_Current, software level only
+        QString Level0_Text;         // Edit_CFG_Level0
+        int Level = 0;
+        int Full_Scale = 1023;
+        bool Picture_Visible = false;
+    };
+
     explicit Dashboard(Quorel_Context& context);
 
     // Decode consumers.
@@ -61,6 +73,13 @@ public:
     void Gas_All_Toggled(bool down);
     void Work_Mode_Click();
     void Pump_Run_Click();
+
+    // Runs on every decode while the Configuration page is visible.
+    void Level_Display();
+    const Level_View& Level() const { return level_view_; }
+    // The level picture: a green line at height x level / full scale with
+    // its arrow, on the window face colour.
+    static QImage Level_Picture(QSize size, int level, int full_scale, const QColor& face);
 
     void Reset_Lambda_Charts();
     // Sizes of the three chart images (General, Calibration, AutoCalibration).
@@ -94,6 +113,7 @@ public:
     std::function<void()> On_Pump_Changed;
     std::function<void()> On_Leds_Changed;
     std::function<void()> On_Level_Mode_Changed;
+    std::function<void()> On_Level_Changed;
     std::function<void()> On_Charts_Changed;
     std::function<void()> On_Rows_Changed;
     // Pump test start closes the step-by-step wizard; the result enables
@@ -133,4 +153,5 @@ private:
     bool blink_ = false;
     int rows_ = 0;
     std::array<Lambda_Chart, 3> charts_{};
+    Level_View level_view_;
 };

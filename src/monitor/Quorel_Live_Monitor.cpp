@@ -99,6 +99,10 @@ void Live_Monitor::Config_To_Decoder()
     live.Petrol_Filter_Time = config.Petrol_Filter_Time;
     if (live.Inject_Num != old_n)
         Board.Inject_Num_Changed();
+    if (config.Lambda_Type != lambda_type_) {
+        lambda_type_ = config.Lambda_Type;
+        Board.Reset_Lambda_Charts();
+    }
 }
 
 void Live_Monitor::Reset_CPU_Freq()

@@ -40,4 +40,5 @@ public:
 private:
     Quorel_Context& context_;
     int cpu_freq_ = 0;
+    QString lambda_type_;
 };

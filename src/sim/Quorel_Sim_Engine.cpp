@@ -108,6 +108,8 @@ void Sim_Engine::Service(quint16 bits)
     }
     if (bits & 0x10)
         clock_8mhz_ = !clock_8mhz_;
+    if (bits & 0x14)
+        saved_until_ms_ = now_ms_ + Data_Saved_Ms;   // the ECU stores its memory
 }
 
 void Sim_Engine::Update_Service_State()
@@ -131,6 +133,8 @@ quint16 Sim_Engine::Status_Word() const
         word |= 0x0080;      // gas pump on
     if (on_gas && Run_Time_Ms() % Pressure_Drop_Period_Ms >= Pressure_Drop_Period_Ms - Pressure_Drop_Ms)
         word |= 0x0020;      // pressure drop
+    if (now_ms_ < saved_until_ms_)
+        word |= 0x0008;      // data saved
     if (pump_test_start_ms_ >= 0) {
         if (Pump_Test_Running())
             word |= 0x0100;

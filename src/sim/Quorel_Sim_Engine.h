@@ -59,6 +59,9 @@ public:
     // On gas the rail pressure dips for Pressure_Drop_Ms in every
     // Pressure_Drop_Period_Ms.
     static constexpr qint64 Pressure_Drop_Period_Ms = 45'000, Pressure_Drop_Ms = 3000;
+    // After clearing its errors or changing its clock the ECU reports its
+    // data saved for this long.
+    static constexpr qint64 Data_Saved_Ms = 1000;
     quint16 Error_Memory() const { return error_memory_; }
     void Set_Error_Memory(quint16 errors) { error_memory_ = errors; }
     bool Clock_8_MHz() const { return clock_8mhz_; }
@@ -118,6 +121,7 @@ private:
     quint16 error_memory_ = 0;
     bool short_circuit_noted_ = false;
     bool clock_8mhz_ = false;
+    qint64 saved_until_ms_ = -1;
     qint64 gas_ms_ = 0;
     quint32 rng_;
     quint8 selected_mode_ = 2;

@@ -6,6 +6,7 @@
 #include "monitor/Quorel_Bar_Gauge_Widget.h"
 #include "monitor/Quorel_General_Form.h"
 #include "monitor/Quorel_Lambda_Chart.h"
+#include "monitor/Quorel_Led_Widget.h"
 #include "monitor/Quorel_Live_Decode.h"
 #include "monitor/Quorel_Live_Monitor.h"
 #include "monitor/Quorel_Strip_Chart_Widget.h"
@@ -216,6 +217,23 @@ TEST_F(Monitor_Pages, An_ECU_Error_Is_Listed_And_Cleared_By_The_Service_Command)
     EXPECT_EQ(context->Sequence->Error_Clear_Bits, 0);
 }
 
+TEST_F(Monitor_Pages, Clock_Change_Shows_Progress_Then_The_New_Clock)
+{
+    ASSERT_TRUE(Connect());
+    auto* panel = Find<QLabel>("Panel_ErrorStatus");
+    auto* mhz = Find<QLabel>("Label_ERR_CPU_Freq_MHz");
+    ASSERT_EQ(mhz->text(), "64");
+    Find<QPushButton>("Button_ERR_Change_Freq")->click();
+    EXPECT_EQ(panel->text(), "Data transmission");
+    EXPECT_EQ(panel->palette().color(QPalette::Window), QColor(0, 255, 255));
+    ASSERT_TRUE(Advance_Until([&]() { return mhz->text() == "8"; }, 5000));
+    EXPECT_EQ(mhz->accessibleName(), "8");
+    // The ECU reports its data saved: the progress message gives way.
+    ASSERT_TRUE(Advance_Until([&]() { return panel->text() == "Data saved in ECU"; }, 2000));
+    EXPECT_FALSE(context->Monitor->Messages.Contains("Data transmission"));
+    EXPECT_TRUE(context->Sequence->Data_Saved_209 || context->Sequence->Data_Saved_211);
+}
+
 TEST_F(Monitor_Pages, Pump_Test_Runs_And_Reports_Its_Result)
 {
     ASSERT_TRUE(Connect());
@@ -307,6 +325,42 @@ TEST_F(Monitor_Pages, Lambda_Chart_Follows_The_Decoded_Lambda)
     const QString name = chart->accessibleName();
     EXPECT_EQ(name, Find<QLabel>("Panel_GEN_Lambda")->text());
     EXPECT_GT(context->Monitor->Board.Chart(0).Index(), 0);
+}
+
+TEST_F(Monitor_Pages, Mimic_Lamps_Repaint_Only_When_Their_Colour_Changes)
+{
+    // The Configuration page places the mimic; here it goes onto the page by hand.
+    const std::array<Led_Widget*, 7> leds = Build_Led_Mimic(Page(1), QPoint(10, 10), 20);
+    Dashboard& board = context->Monitor->Board;
+    context->Live_Data.Work_Mode = 4;
+    board.Show_Work_Mode(4);
+    EXPECT_EQ(leds[1]->Colour(), QColor(0, 255, 0));
+    EXPECT_EQ(leds[6]->Colour(), QColor(192, 192, 192));
+    EXPECT_EQ(leds[1]->accessibleName(), "Green 1 on");
+    EXPECT_EQ(leds[6]->accessibleName(), "Yellow Off");
+    const int green_repaints = leds[1]->Repaints_Asked();
+    const int red_repaints = leds[0]->Repaints_Asked();
+    board.Show_Work_Mode(4);
+    EXPECT_EQ(leds[1]->Repaints_Asked(), green_repaints);
+    context->Live_Data.Work_Mode = 1;
+    board.Show_Work_Mode(1);
+    EXPECT_EQ(leds[6]->Colour(), QColor(255, 255, 0));
+    EXPECT_EQ(leds[1]->Repaints_Asked(), green_repaints + 1);
+    EXPECT_EQ(leds[0]->Repaints_Asked(), red_repaints);   // red stays off: no repaint
+}
+
+TEST_F(Monitor_Pages, Injector_Rows_Follow_A_Rescaled_Panel)
+{
+    window->show();
+    QApplication::processEvents();
+    General_Tab_Form* general = window->General_Form();
+    auto* panel = Find<QWidget>("Panel_GEN_Petrol_Injectors");
+    const int designed_height = general->Petrol_Number(0)->height();
+    const int designed_font = general->Petrol_Number(0)->Pixel_Size();
+    panel->resize(panel->width() * 2, panel->height() * 2);
+    EXPECT_GT(general->Petrol_Number(0)->height(), designed_height * 2 - 8);
+    EXPECT_EQ(general->Petrol_Number(0)->Pixel_Size(), designed_font * 2);
+    EXPECT_EQ(general->Petrol_Bar(3)->geometry().right(), panel->width() - 9);
 }
 
 }   // namespace

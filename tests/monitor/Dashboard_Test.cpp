@@ -5,6 +5,7 @@
 #include "monitor/Quorel_Live_Decode.h"
 #include "monitor/Quorel_Live_Monitor.h"
 
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -346,6 +347,111 @@ TEST(Lambda_Chart, Scale_Follows_The_Lambda_Type)
     EXPECT_EQ(chart.Index(), 1);
     EXPECT_EQ(chart.Entry(1), 170 - 100 - 2);
     EXPECT_EQ(chart.Entry(0), 168);   // cleared history reads lambda 0
+}
+
+}   // namespace
+
+namespace {
+
+TEST(Dashboard_Level, Software_Level_In_Work_Mode_Lights_By_The_Counter)
+{
+    Board_Rig rig;
+    rig.context->Config_Data.Level_Type = "SOFTWARE";
+    rig.context->Config_Data.GF_ETALON = 600;
+    rig.context->Config_Changed();
+    Live_Data_Record& live = rig.context->Live_Data;
+    live.Work_Mode = 4;
+    live.Level_Mode = 128;
+    live.Level_Counter = 250u << 21;
+    rig.Board().Level_Display();
+    EXPECT_EQ(Shown_Leds(rig.Board()), (Leds{false, true, true, true, false, false, false}));
+    const Dashboard::Level_View& view = rig.Board().Level();
+    EXPECT_EQ(view.Level, 250);
+    EXPECT_EQ(view.Full_Scale, 600);
+    EXPECT_EQ(view.Current_Text, QLocale().toString(double(250u << 21) * 32.0 / 3'600'000'000.0, 'f', 5));
+    EXPECT_EQ(view.Level0_Text, "1.22");
+    EXPECT_TRUE(view.Picture_Visible);
+
+    live.Level_Counter = 500u << 21;   // 5X reached
+    rig.Board().Level_Display();
+    EXPECT_EQ(Shown_Leds(rig.Board()), (Leds{true, false, false, false, false, false, false}));
+
+    live.Work_Mode = 2;   // outside gas the counter counts as 0 and the picture hides
+    rig.Board().Level_Display();
+    EXPECT_EQ(rig.Board().Level().Level, 0);
+    EXPECT_FALSE(rig.Board().Level().Picture_Visible);
+}
+
+TEST(Dashboard_Level, Sensor_Level_Follows_The_Thresholds)
+{
+    struct Case
+    {
+        bool invert;
+        int level;
+        Leds leds;   // Red, Green1..5, Yellow
+    };
+    const std::vector<Case> cases = {
+        {false, 50, {true, false, false, false, false, false, false}},
+        {false, 600, {false, true, true, true, false, false, false}},
+        {false, 950, {false, true, true, true, true, true, false}},
+        {true, 600, {false, false, false, false, true, true, false}},
+        {true, 950, {true, false, false, false, false, false, false}},
+        {true, 50, {false, true, true, true, true, true, false}},
+    };
+    for (const Case& c : cases) {
+        Board_Rig rig;
+        Configuration_Class& config = rig.context->Config_Data;
+        config.Level_Type = "ANALOG";
+        config.Level1 = 100, config.Level2 = 300, config.Level3 = 500, config.Level4 = 700, config.Level5 = 900;
+        config.Level_Invert = c.invert;
+        rig.context->Config_Changed();
+        rig.context->Live_Data.Work_Mode = 4;
+        rig.context->Live_Data.Level = c.level;
+        rig.Board().Level_Display();
+        EXPECT_EQ(Shown_Leds(rig.Board()), c.leds) << c.invert << " " << c.level;
+        EXPECT_EQ(rig.Board().Level().Full_Scale, 1023);
+    }
+}
+
+TEST(Dashboard_Level, Zero_Full_Scale_Hides_The_Picture)
+{
+    Board_Rig rig;
+    rig.context->Config_Data.Level_Type = "SOFTWARE";
+    rig.context->Config_Data.GF_ETALON = 0;
+    rig.context->Config_Changed();
+    rig.context->Live_Data.Work_Mode = 4;
+    rig.context->Live_Data.Level_Counter = 1u << 21;
+    rig.Board().Level_Display();
+    EXPECT_FALSE(rig.Board().Level().Picture_Visible);
+
+    const QImage picture = Dashboard::Level_Picture(QSize(40, 100), 25, 100, Qt::gray);
+    EXPECT_EQ(picture.pixelColor(20, 25), QColor(0, 255, 0));
+    EXPECT_EQ(picture.pixelColor(20, 60), QColor(Qt::gray));
+}
+
+}   // namespace
+
+namespace {
+
+TEST(Dashboard_Charts, A_New_Lambda_Type_Clears_And_Rescales_The_Charts)
+{
+    Board_Rig rig;
+    rig.Board().Set_Chart_Size(0, 150, 104);
+    rig.context->Config_Data.Lambda_Type = "0 - 1 V";
+    rig.context->Config_Changed();
+    rig.context->Live_Data.Lambda = 50;
+    rig.Board().Lambda_Sample();
+    rig.Board().Lambda_Sample();
+    EXPECT_EQ(rig.Board().Chart(0).Index(), 2);
+    EXPECT_DOUBLE_EQ(rig.Board().Chart(0).Scale(), 1.0);
+    rig.context->Config_Data.Lambda_Type = "0 - 5 V +";
+    rig.context->Config_Changed();
+    EXPECT_EQ(rig.Board().Chart(0).Index(), 0);
+    EXPECT_DOUBLE_EQ(rig.Board().Chart(0).Scale(), 100.0 / 500.0);
+    rig.context->Config_Changed();   // same type: the history stays
+    rig.Board().Lambda_Sample();
+    rig.context->Config_Changed();
+    EXPECT_EQ(rig.Board().Chart(0).Index(), 1);
 }
 
 }   // namespace

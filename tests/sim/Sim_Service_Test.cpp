@@ -53,7 +53,11 @@ TEST_F(Service_Test, ClockChangeTogglesTheReportedClock)
 {
     EXPECT_EQ(quint8(Exchange(Read_Request(0x31), 71)[2]) & 0x80, 0);   // 64 MHz
     Exchange(Frame({0x1D, 0x24, 0x00, 0x10}), 3);
-    EXPECT_EQ(quint8(Exchange(Read_Request(0x31), 71)[2]) & 0x80, 0x80);
+    const QByteArray live = Exchange(Read_Request(0x31), 71);
+    EXPECT_EQ(quint8(live[2]) & 0x80, 0x80);
+    EXPECT_EQ(Word_At(live, 4) & 0x0008, 0x0008);   // data saved
+    clock.Advance(Sim_Engine::Data_Saved_Ms);
+    EXPECT_EQ(Word_At(Exchange(Read_Request(0x31), 71), 4) & 0x0008, 0);
     Exchange(Frame({0x1D, 0x24, 0x00, 0x10}), 3);
     EXPECT_EQ(quint8(Exchange(Read_Request(0x31), 71)[2]) & 0x80, 0);
 }
