@@ -39,7 +39,7 @@ void Strip_Chart_Widget::Chart_Changed(const QString& value_text)
         const QPoint from(chart_.X(index - 1), drawn_last_entry_);
         const QPoint to(chart_.X(index), chart_.Entry(index));
         painter.drawLine(from, to);
-        last_update_ = QRect(from, to).normalized().adjusted(-2, -2, 2, 2);
+        last_update_ = To_Widget(QRect(from, to).normalized().adjusted(-2, -2, 2, 2));
         update(last_update_);
     } else {
         Redraw();
@@ -52,9 +52,25 @@ void Strip_Chart_Widget::Chart_Changed(const QString& value_text)
         setAccessibleName(value_text);
 }
 
+QRect Strip_Chart_Widget::To_Widget(const QRect& picture_rect) const
+{
+    if (size() == picture_.size())
+        return picture_rect;
+    // The window was rescaled: the picture keeps its size and is stretched.
+    const double sx = double(width()) / picture_.width(), sy = double(height()) / picture_.height();
+    return QRectF(picture_rect.x() * sx, picture_rect.y() * sy, picture_rect.width() * sx, picture_rect.height() * sy)
+        .toAlignedRect()
+        .adjusted(-1, -1, 1, 1);
+}
+
 void Strip_Chart_Widget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    for (const QRect& r : event->region())
-        painter.drawImage(r.topLeft(), picture_, r);
+    if (size() == picture_.size()) {
+        for (const QRect& r : event->region())
+            painter.drawImage(r.topLeft(), picture_, r);
+    } else {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), picture_);
+    }
 }

@@ -26,6 +26,7 @@ protected:
 
 private:
     void Redraw();
+    QRect To_Widget(const QRect& picture_rect) const;
 
     const Lambda_Chart& chart_;
     QImage picture_;

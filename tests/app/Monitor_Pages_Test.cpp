@@ -314,6 +314,21 @@ TEST_F(Monitor_Pages, Bars_And_Chart_Repaint_Only_What_Changed)
         chart.Sample(i % 90);
     widget.Chart_Changed("0.19");
     EXPECT_EQ(widget.Last_Update(), widget.rect());   // scrolled: the whole picture
+
+    // A rescaled window stretches the picture; a new segment still repaints
+    // only its own part, in widget coordinates.
+    Lambda_Chart filling;
+    filling.Reset(300, 104, 5);
+    Strip_Chart_Widget stretched(filling);
+    stretched.resize(600, 208);
+    filling.Sample(50);
+    stretched.Chart_Changed("0.50");
+    filling.Sample(60);
+    stretched.Chart_Changed("0.60");
+    const QRect part = stretched.Last_Update();
+    EXPECT_LE(part.width(), 26);
+    EXPECT_GE(part.left(), 2 * filling.X(1) - 6);
+    EXPECT_TRUE(stretched.grab().toImage().pixelColor(599, 100) != QColor(Qt::black));
 }
 
 TEST_F(Monitor_Pages, Lambda_Chart_Follows_The_Decoded_Lambda)
