@@ -79,6 +79,15 @@ Live_Monitor::Live_Monitor(Quorel_Context& context)
         if (context_.Supervisor->Enable_ECU_Controls)
             context_.Supervisor->Enable_ECU_Controls(on);
     };
+    // With mono injection no injector can be forced: after the ECU's
+    // configuration has been read the gas buttons follow MonoInject.
+    auto& decode_configuration = context_.Sequence->Command_Owners[56];
+    decode_configuration = [this, decode = decode_configuration]() {
+        if (decode)
+            decode();
+        Config_To_Decoder();
+        Board.Set_Gas_Buttons_Enabled(!context_.Config_Data.MonoInject);
+    };
     QObject::connect(&context_, &Quorel_Context::Config_Updated, &context_, [this]() { Config_To_Decoder(); });
     Config_To_Decoder();
 }

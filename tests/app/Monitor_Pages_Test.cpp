@@ -194,6 +194,19 @@ TEST_F(Monitor_Pages, Live_Values_Reach_The_General_And_Errors_Pages)
     EXPECT_FALSE(Find<QPushButton>("Button_Gas_Fors5")->isEnabled());
 }
 
+TEST_F(Monitor_Pages, Mono_Injection_Read_From_The_ECU_Locks_The_Gas_Buttons)
+{
+    Sim_Ecu_Store store = ecu->Store();
+    store.Parameters[quint8('A')] = 0x0505;   // lambda on, mono injection
+    ecu->Set_Store(store);
+    context->ComPort->Set_Port(Line_Name);
+    context->ComPort->Port_Open();
+    ASSERT_TRUE(clock.Advance_Until([this]() { return context->Config_Data.MonoInject; }, 20000));
+    ASSERT_TRUE(clock.Advance_Until([this]() { return context->Live_Data.RPM > 0; }, 5000));
+    for (const char* name : {"Button_Gas_Fors1", "Button_Gas_Fors2", "Button_Gas_Fors_All"})
+        EXPECT_FALSE(Find<QPushButton>(name)->isEnabled()) << name;
+}
+
 TEST_F(Monitor_Pages, An_ECU_Error_Is_Listed_And_Cleared_By_The_Service_Command)
 {
     ASSERT_TRUE(Connect());
