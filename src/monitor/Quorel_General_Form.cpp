@@ -208,7 +208,9 @@ void General_Tab_Form::Update_General_Page()
         Set_Value(Panel_GEN_Lambda, Fixed(live.Lambda / 100.0, 2));
     if (Row_Count() != monitor_.Board.Injectors())
         Layout_Injector_Rows();
+    const int petrol_max = monitor_.Board.Petrol_Bar_Max();
     for (int i = 0; i < Row_Count(); ++i) {
+        Petrol_Bar(i)->Set_Maximum(petrol_max);   // follows the calibration map
         const QString petrol = Dashboard::Milliseconds(live.Petrol_Time_Avg[size_t(i)]);
         const QString gas = Dashboard::Milliseconds(live.Gas_Time_Avg[size_t(i)]);
         Petrol_Number(i)->Set_Text(petrol);

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QMouseEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -228,6 +229,31 @@ TEST_F(Monitor_Pages, An_ECU_Error_Is_Listed_And_Cleared_By_The_Service_Command)
     }
     EXPECT_TRUE(sent);
     EXPECT_EQ(context->Sequence->Error_Clear_Bits, 0);
+}
+
+TEST_F(Monitor_Pages, A_Click_Into_The_Error_List_Focuses_The_Page)
+{
+    window->show();
+    Find<QTabWidget>("PageControl_QuorelGAS")->setCurrentIndex(5);
+    QApplication::processEvents();
+    auto* memo = Find<QPlainTextEdit>("Memo_ERR_Current");
+    const QPointF at(10, 10);
+    QMouseEvent press(QEvent::MouseButtonPress, at, memo->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(memo->viewport(), &press);
+    EXPECT_FALSE(memo->hasFocus());
+    EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>("Errors_Tab_Form")->parentWidget());
+    EXPECT_TRUE(memo->isReadOnly());
+}
+
+TEST_F(Monitor_Pages, Petrol_Bars_Scale_To_The_Calibration_Map)
+{
+    for (size_t k = 0; k < context->Calibration.Petrol_Time.size(); ++k)
+        context->Calibration.Petrol_Time[k] = int(1500 * (k + 1));   // largest 13500
+
+    window->General_Form()->Update_General_Page();
+    EXPECT_EQ(window->General_Form()->Petrol_Bar(0)->Maximum(), 13500);
+    EXPECT_EQ(window->General_Form()->Gas_Bar(0)->Maximum(), 32000);
 }
 
 TEST_F(Monitor_Pages, Clock_Change_Shows_Progress_Then_The_New_Clock)
