@@ -255,8 +255,15 @@ void General_Tab_Form::Layout_Rows(QFrame* panel, std::vector<Row>& rows, bool g
         }
     }
     const int H = panel->height(), W = panel->width();
-    // The rows grow with the window: the font follows the panel's scale.
-    const int size = Row_Font_Size(n) * H / 180 + Graph_Data_Size;
+    int size = Row_Font_Size(n);
+    const QWidget* main_window = window();
+    if (main_window && main_window != this && (main_window->isMaximized() || main_window->isFullScreen())) {
+        const QWidget* client = main_window->findChild<QWidget*>(QStringLiteral("Panel_QuorelGAS"));
+        const int client_height = client && client->parentWidget() ? client->parentWidget()->height()
+                                                                   : main_window->height();
+        size = size * 2 * client_height / 853;
+    }
+    size += Graph_Data_Size;
     const int number_width = W * Number_Percent(n) / 100;
     const int h = (H - (3 * n + 7)) / n;
     const int t0 = ((H % n) + 10) / 2;

@@ -137,8 +137,10 @@ void Expect_Fits_Without_Overlap(QWidget* parent)
 
 TEST_F(Monitor_Pages, Designed_Size_Captions_Fit_And_Nothing_Overlaps)
 {
-    window->show();
+    window->showNormal();
     QApplication::processEvents();
+    ASSERT_EQ(window->Scale_Factor(), TForm_QuorelGAS::Scale_One);
+    ASSERT_EQ(Find<QWidget>("PageControl_QuorelGAS")->size(), QSize(776, 452));
     for (int page : {0, 5}) {
         SCOPED_TRACE(page);
         Find<QTabWidget>("PageControl_QuorelGAS")->setCurrentIndex(page);
@@ -405,16 +407,27 @@ TEST_F(Monitor_Pages, Mimic_Lamps_Repaint_Only_When_Their_Colour_Changes)
 
 TEST_F(Monitor_Pages, Injector_Rows_Follow_A_Rescaled_Panel)
 {
-    window->show();
+    window->showNormal();
     QApplication::processEvents();
     General_Tab_Form* general = window->General_Form();
     auto* panel = Find<QWidget>("Panel_GEN_Petrol_Injectors");
+    ASSERT_FALSE(window->isMaximized());
+    EXPECT_EQ(general->Petrol_Number(0)->Pixel_Size(), 28);   // four injectors
     const int designed_height = general->Petrol_Number(0)->height();
-    const int designed_font = general->Petrol_Number(0)->Pixel_Size();
     panel->resize(panel->width() * 2, panel->height() * 2);
     EXPECT_GT(general->Petrol_Number(0)->height(), designed_height * 2 - 8);
-    EXPECT_EQ(general->Petrol_Number(0)->Pixel_Size(), designed_font * 2);
+    EXPECT_EQ(general->Petrol_Number(0)->Pixel_Size(), 28);   // the size changes only when maximised
     EXPECT_EQ(general->Petrol_Bar(3)->geometry().right(), panel->width() - 9);
+
+    // Maximised, the size follows the client height: 28 x 2 x height div 853.
+    window->showMaximized();
+    QApplication::processEvents();
+    if (!window->isMaximized())
+        GTEST_SKIP() << "the platform does not maximise";
+    const int client_height = window->centralWidget()->height();
+    panel->resize(panel->width() + 1, panel->height());
+    QApplication::processEvents();
+    EXPECT_EQ(general->Petrol_Number(0)->Pixel_Size(), 28 * 2 * client_height / 853);
 }
 
 }   // namespace
