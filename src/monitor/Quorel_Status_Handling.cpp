@@ -146,8 +146,9 @@ void Status_Handling::Check_Short_Pulse(int time_us)
     }
     QString text = pulse_text_;
     const int v = time_us / 100;
-    if (v > largest_pulse_) {
-        largest_pulse_ = v;
+    // A pulse below 0.1 ms as the very first one still needs a text.
+    if (v > largest_pulse_ || pulse_text_.isEmpty()) {
+        largest_pulse_ = qMax(largest_pulse_, v);
         text = Text("Error_Short_Pulse_ON") + ' ' + QLocale().toString(largest_pulse_ / 10.0, 'f', 1) + ' '
                + Text("Dim_MS_Short");
     }

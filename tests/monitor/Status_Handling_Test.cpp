@@ -192,6 +192,15 @@ TEST(Status_Handling, Short_Pulse_Warning_Keeps_The_Largest_And_Expires)
     EXPECT_EQ(rig.Listed(), QStringList({"Gas injection time too short: 1.1 ms"}));
 }
 
+TEST(Status_Handling, A_First_Pulse_Below_A_Tenth_Millisecond_Posts_A_Real_Text)
+{
+    Status_Rig rig;
+    rig.status.Check_Short_Pulse(50);
+    EXPECT_EQ(rig.Listed(), QStringList({"Gas injection time too short: 0.0 ms"}));
+    rig.status.Check_Short_Pulse(350);
+    EXPECT_EQ(rig.Listed(), QStringList({"Gas injection time too short: 0.3 ms"}));
+}
+
 TEST(Status_Handling, A_Larger_Pulse_Replaces_The_Posted_Text)
 {
     Status_Rig rig;
