@@ -455,3 +455,45 @@ TEST(Dashboard_Charts, A_New_Lambda_Type_Clears_And_Rescales_The_Charts)
 }
 
 }   // namespace
+
+namespace {
+
+TEST(Live_Monitor, Status_Bits_Set_The_Flags_The_Sequencer_Waits_For)
+{
+    Board_Rig rig;
+    Sequencer& seq = *rig.context->Sequence;
+    rig.Monitor().Status.Status_Changed(0x0003 | 0x0008);
+    EXPECT_TRUE(seq.Data_Saved_209);
+    EXPECT_TRUE(seq.Data_Saved_211);
+    EXPECT_FALSE(seq.Sensitivity_Reported_212);
+    rig.Monitor().Status.Status_Changed(0x0003 | 0x2000);
+    EXPECT_TRUE(seq.Sensitivity_Reported_212);
+}
+
+TEST(Live_Monitor, Sequencer_Status_Messages_Reach_The_List)
+{
+    Board_Rig rig;
+    Sequencer& seq = *rig.context->Sequence;
+    ASSERT_TRUE(seq.Post_Status);
+    seq.Post_Status("Receiving data", 0x00FFFF);
+    seq.Post_Status("Service", 0xFF00FF);
+    ASSERT_EQ(rig.Monitor().Messages.Count(), 2);
+    EXPECT_EQ(rig.Monitor().Messages.At(0).Colour, QColor(0, 255, 255));
+    EXPECT_EQ(rig.Monitor().Messages.At(1).Colour, QColor(255, 0, 255));
+    seq.Drop_Status("Receiving data");
+    EXPECT_EQ(rig.Monitor().Messages.Count(), 1);
+}
+
+TEST(Live_Monitor, Status_Is_Handled_Only_While_The_Link_Is_Up)
+{
+    Board_Rig rig;
+    Live_Consumers& consumers = rig.context->Live->Consumers;
+    consumers.On_Status(0);
+    EXPECT_EQ(rig.context->Live_Data.Status_Prev, 3);   // kept for the first real answer
+    EXPECT_EQ(rig.Monitor().Messages.Count(), 0);
+    rig.context->ECU_Connected = true;
+    consumers.On_Status(0);
+    EXPECT_EQ(rig.Monitor().Messages.Count(), 2);   // engine off, low pressure
+}
+
+}   // namespace
