@@ -10,6 +10,7 @@
 #include "link/Quorel_Port_Search.h"
 #include "link/Quorel_Sequencer.h"
 #include "monitor/Quorel_Live_Decode.h"
+#include "monitor/Quorel_Live_Monitor.h"
 
 Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port> port, const QString& program_folder,
                                const QString& program_name)
@@ -102,6 +103,7 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
     };
     CLB_Actions = std::make_unique<Calibration_Actions>(*this, Calibration);
     CFG_Files = std::make_unique<CFG_Actions>(*this);
+    Monitor = std::make_unique<Live_Monitor>(*this);
 }
 
 Quorel_Context::~Quorel_Context()
@@ -115,6 +117,7 @@ Quorel_Context::~Quorel_Context()
     Search.reset();
     CLB_Actions.reset();
     CFG_Files.reset();
+    Monitor.reset();
     Live.reset();
     Supervisor.reset();
     Quality.reset();

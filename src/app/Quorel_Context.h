@@ -24,6 +24,7 @@ class CFG_Actions;
 class Calibration_Actions;
 class Link_Quality;
 class Live_Decoder;
+class Live_Monitor;
 class Message_Window;
 class Port_Search;
 class Sequencer;
@@ -74,6 +75,8 @@ public:
     Live_Data_Record Live_Data;
     Temperature_Table Temperatures;
     std::unique_ptr<Live_Decoder> Live;
+    // Status messages, error list and dashboard fed by the decoding.
+    std::unique_ptr<Live_Monitor> Monitor;
 
     Calibration_Map Calibration;
     std::unique_ptr<Calibration_Actions> CLB_Actions;

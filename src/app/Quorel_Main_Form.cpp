@@ -21,6 +21,12 @@
 #include "link/Quorel_Port_Search_Form.h"
 #include "link/Quorel_Port_Setup_Dialog.h"
 #include "link/Quorel_Serial_Qt.h"
+#include "monitor/Quorel_Errors_Form.h"
+#include "monitor/Quorel_General_Form.h"
+#include "monitor/Quorel_Led_Widget.h"
+#include "monitor/Quorel_Live_Decode.h"
+#include "monitor/Quorel_Live_Monitor.h"
+#include "monitor/Quorel_Strip_Chart_Widget.h"
 #include "settings/Quorel_Ini.h"
 #include "settings/Quorel_Settings_Form.h"
 
@@ -37,6 +43,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -328,6 +336,7 @@ void TForm_QuorelGAS::Build_Content()
     Build_About_Tab(PageControl_QuorelGAS->widget(7));
     Build_Button_Row();
     Build_Status_Panels();
+    Build_Monitor_Tabs();
 
     Panel_LOGO = new QLabel(Panel_QuorelGAS);
     Panel_LOGO->setObjectName(QStringLiteral("Panel_LOGO"));
@@ -349,8 +358,9 @@ void TForm_QuorelGAS::Build_Button_Row()
                 Hot_Keys.Gas_Fors(i);
         });
     }
-    Button_Gas_Fors_All = Make_Button(Panel_QuorelGAS, "Button_Gas_Fors_All", QStringLiteral("All"),
+    Button_Gas_Fors_All = Make_Button(Panel_QuorelGAS, "Button_Gas_Fors_All", QStringLiteral("*"),
                                       QRect(308, y, 44, h));
+    Button_Gas_Fors_All->setCheckable(true);
     connect(Button_Gas_Fors_All, &QPushButton::clicked, this, [this]() {
         if (Hot_Keys.Gas_Fors_All)
             Hot_Keys.Gas_Fors_All();
@@ -390,6 +400,111 @@ void TForm_QuorelGAS::Build_Status_Panels()
     Panel_WorkMode->setAccessibleName(Panel_WorkMode->text());
     Label_GEN_Info = Make_Label(Panel_WorkMode, "Label_GEN_Info", QString(), QRect(80, 2, 104, h - 4));
     Label_GEN_Info->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void TForm_QuorelGAS::Build_Monitor_Tabs()
+{
+    Live_Monitor& monitor = *context_.Monitor;
+    Dashboard& board = monitor.Board;
+    general_form_ = new General_Tab_Form(PageControl_QuorelGAS->widget(0), context_);
+    errors_form_ = new Errors_Tab_Form(PageControl_QuorelGAS->widget(5), monitor);
+
+    Hot_Keys.Gas_Fors = [this, &board](int i) { board.Gas_Button_Toggled(i, Button_Gas_Fors[i]->isChecked()); };
+    Hot_Keys.Gas_Fors_All = [this, &board]() { board.Gas_All_Toggled(Button_Gas_Fors_All->isChecked()); };
+    On_WorkMode = [&board]() { board.Work_Mode_Click(); };
+    board.On_Buttons_Changed = [this]() { Show_Gas_Buttons(); };
+    board.On_Work_Mode_Changed = [this, &board]() {
+        QPalette palette = Panel_WorkMode->palette();
+        palette.setColor(QPalette::Window, board.Work_Mode_Colour());
+        Panel_WorkMode->setPalette(palette);
+        Panel_WorkMode->setText(board.Work_Mode_Text());
+        Panel_WorkMode->setAccessibleName(board.Work_Mode_Text());
+    };
+    board.On_Info_Changed = [this, &board]() {
+        Label_GEN_Info->setText(board.Info_Text());
+        Label_GEN_Info->setAccessibleName(board.Info_Text());
+        Label_GEN_Info->setVisible(board.Info_Visible());
+    };
+    board.On_Pump_Changed = [this, &board]() {
+        general_form_->Show_Pump();
+        // The Configuration and Calibration pages carry copies of the panel.
+        for (const char* name : {"Panel_CFG_Pump_Status", "Panel_CLB_Pump_Status"})
+            if (auto* copy = findChild<QLabel*>(QLatin1String(name))) {
+                const Dashboard::Pump_Display& pump = board.Pump();
+                copy->setText(pump.OK_Text);
+                copy->setAccessibleName(pump.OK_Text);
+                QPalette palette = copy->palette();
+                palette.setColor(QPalette::Window, pump.Panel_Colour.isValid() ? pump.Panel_Colour
+                                                                               : palette.color(QPalette::Button));
+                palette.setColor(QPalette::WindowText, pump.Panel_Text_Colour);
+                copy->setPalette(palette);
+            }
+    };
+    // The mimic and the level section sit on the Configuration page, which
+    // builds them; they are found by name.
+    board.On_Leds_Changed = [this, &board]() {
+        for (int i = 0; i < Dashboard::Led_Count; ++i)
+            if (auto* led = findChild<Led_Widget*>(QLatin1String(Led_Names[size_t(i)])))
+                led->Set_Lit(board.Led_On(Dashboard::Led(i)), Dashboard::Led_Colour(Dashboard::Led(i), board.Led_On(Dashboard::Led(i))));
+    };
+    board.On_Level_Mode_Changed = [this, &board]() {
+        if (auto* label = findChild<QLabel*>(QStringLiteral("Label_CFG_Level_Mode"))) {
+            label->setText(board.Level_Mode_Text());
+            label->setAccessibleName(board.Level_Mode_Text());
+            label->setToolTip(board.Level_Mode_Hint());
+        }
+    };
+    board.On_Level_Changed = [this, &board]() {
+        const Dashboard::Level_View& view = board.Level();
+        if (auto* edit = findChild<QLineEdit*>(QStringLiteral("Edit_CFG_Level_Current")); edit && view.Software)
+            edit->setText(view.Current_Text);
+        if (auto* edit = findChild<QLineEdit*>(QStringLiteral("Edit_CFG_Level0")))
+            edit->setText(view.Level0_Text);
+        if (auto* image = findChild<QLabel*>(QStringLiteral("Image_CFG_Level_Sensor_Current"))) {
+            image->setVisible(view.Picture_Visible);
+            if (view.Picture_Visible)
+                image->setPixmap(QPixmap::fromImage(Dashboard::Level_Picture(
+                    image->size(), view.Level, view.Full_Scale, image->palette().color(QPalette::Window))));
+        }
+    };
+    board.On_Rows_Changed = [this]() { general_form_->Layout_Injector_Rows(); };
+    board.On_Charts_Changed = [this]() {
+        general_form_->Chart()->Chart_Changed(QLocale().toString(context_.Live_Data.Lambda / 100.0, 'f', 2));
+    };
+    monitor.Messages.On_Shown_Changed = [this, &monitor]() {
+        const QuorelMSG_Class::Panel& shown = monitor.Messages.Shown();
+        QPalette palette = Panel_ErrorStatus->palette();
+        palette.setColor(QPalette::Window, shown.Colour.isValid() ? shown.Colour : palette.color(QPalette::Button));
+        Panel_ErrorStatus->setPalette(palette);
+        Show_Error_Status(shown.Visible ? shown.Text : QString());
+    };
+    monitor.On_Errors_Changed = [this]() { errors_form_->Show_Errors(); };
+    monitor.On_CPU_Freq_Changed = [this]() { errors_form_->Show_CPU_Freq(); };
+    monitor.On_Threshold_Set = [this]() {
+        if (QWidget* edit = Control(QStringLiteral("Edit_CFG_RPM_Sensitiv"))) {
+            QPalette palette = edit->palette();
+            palette.setColor(QPalette::Base, Status_Colours::Light_Green);
+            edit->setPalette(palette);
+        }
+    };
+    monitor.On_Page_Display = [this]() {
+        const int tab = PageControl_QuorelGAS->currentIndex();
+        if (tab == 0)
+            general_form_->Update_General_Page();
+        else if (tab == 1)
+            context_.Monitor->Board.Level_Display();
+    };
+}
+
+void TForm_QuorelGAS::Show_Gas_Buttons()
+{
+    const Dashboard& board = context_.Monitor->Board;
+    for (int i = 0; i < 8; ++i) {
+        Button_Gas_Fors[i]->setChecked(board.Button_Down(i));
+        Button_Gas_Fors[i]->setEnabled(board.Button_Enabled(i));
+    }
+    Button_Gas_Fors_All->setChecked(board.All_Down());
+    Button_Gas_Fors_All->setEnabled(board.All_Enabled());
 }
 
 void TForm_QuorelGAS::Build_Settings_Tab(QWidget* page)
@@ -546,8 +661,10 @@ void TForm_QuorelGAS::Wire_Link()
         };
     }
     Link_Supervisor::Hooks& hooks = context_.Supervisor->hooks;
-    hooks.Clear_Status_Messages = [this]() { Show_Error_Status(QString()); };
-    hooks.Connected_Display = [this]() { Button_Select_ComPort->hide(); };
+    hooks.Connected_Display = [this]() {
+        Button_Select_ComPort->hide();
+        context_.Monitor->Board.Set_Gas_Buttons_Enabled(true);
+    };
     hooks.Disconnected_Display = [this]() {
         Button_Step_by_Step->show();
         Button_Select_ComPort->show();
@@ -583,6 +700,8 @@ void TForm_QuorelGAS::Apply_Texts()
     Set_Caption(Button_Step_by_Step, Caption_Text(QStringLiteral("Button_Step_by_Step"), QStringLiteral("Step by step")));
     Set_Hint(Button_Step_by_Step, QStringLiteral("Button_StepbyStep_Hint"));
     Set_Hint(Button_Select_ComPort, QStringLiteral("Button_Select_ComPort_Hint"));
+    general_form_->Apply_Texts();
+    errors_form_->Apply_Texts();
 
     // About tab.
     for (const auto& [name, english] : About_Boxes)
@@ -848,9 +967,7 @@ void TForm_QuorelGAS::Enable_ECU_Controls(bool on)
     for (const char* name : ECU_Controls)
         if (QWidget* control = Control(QLatin1String(name)))
             control->setEnabled(on);
-    for (QPushButton* button : Button_Gas_Fors)
-        button->setEnabled(on);
-    Button_Gas_Fors_All->setEnabled(on);
+    context_.Monitor->Board.Set_Gas_Buttons_Enabled(on);
 }
 
 void TForm_QuorelGAS::Select_Tab(int index)
@@ -865,6 +982,8 @@ void TForm_QuorelGAS::PageControl_QuorelGASChange(int index)
 {
     context_.App_Settings.Page_Number = index;
     PageControl_QuorelGAS->setAccessibleName(PageControl_QuorelGAS->tabText(index));
+    if (index == 0 && !context_.ECU_Connected)
+        general_form_->Update_General_Page();
 }
 
 void TForm_QuorelGAS::Button_Setup_PortClick()

@@ -17,6 +17,8 @@
 #include <memory>
 
 class Dialog_Shells;
+class Errors_Tab_Form;
+class General_Tab_Form;
 class Texts_Listener;
 class QKeyEvent;
 class QLabel;
@@ -63,6 +65,8 @@ public:
     void Exit_Sequence();
 
     Settings_Tab_Form* Settings_Form() const { return settings_form_; }
+    General_Tab_Form* General_Form() const { return general_form_; }
+    Errors_Tab_Form* Errors_Form() const { return errors_form_; }
     // Current content scale, Scale_One = designed size.
     int Scale_Factor() const { return scale_; }
 
@@ -125,6 +129,9 @@ private:
     void Wire_Data_Keys();
     void Build_About_Tab(QWidget* page);
     void Build_Settings_Tab(QWidget* page);
+    // The General and Errors tabs and the button row, driven by the live monitoring.
+    void Build_Monitor_Tabs();
+    void Show_Gas_Buttons();
     void Apply_Window_Position();
     void Apply_Form_Style(bool on_top);
     void Refresh_Caption();
@@ -140,6 +147,8 @@ private:
     Quorel_Context& context_;
     std::unique_ptr<Dialog_Shells> dialogs_;
     Settings_Tab_Form* settings_form_ = nullptr;
+    General_Tab_Form* general_form_ = nullptr;
+    Errors_Tab_Form* errors_form_ = nullptr;
     std::unique_ptr<Texts_Listener> texts_listener_;
 
     QWidget* Panel_QuorelGAS = nullptr;

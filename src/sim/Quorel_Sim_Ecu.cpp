@@ -149,7 +149,11 @@ void Ecu_Simulator::Handle_Request(const QByteArray& frame)
             break;
         }
         case 0x23: announced_length_ = word(); break;
-        case 0x24: error_clear_bits_ = word(); break;
+        case 0x24:
+            error_clear_bits_ = word();
+            engine_.Advance_To(clock_.Now_Ms(), store_);
+            engine_.Service(error_clear_bits_);
+            break;
         default:
             if (Is_Long_Write(command)) {
                 const QByteArray data = frame.mid(2, frame.size() - 3);

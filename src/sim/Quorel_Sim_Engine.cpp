@@ -21,7 +21,7 @@ constexpr std::array<double, Sim_Engine::Injector_Count> Injector_Spread{0.015, 
 constexpr double Ntc_R25 = 2200.0, Ntc_Beta = 3950.0, Ntc_T25 = 298.15, Ntc_Pull_Up = 2200.0;
 // Above this gap the model is settled; older time is skipped, not stepped.
 constexpr qint64 Max_Stepped_Ms = 600'000;
-constexpr int Level_Code = 300;
+constexpr int Full_Tank_Level_Code = 700, Empty_Tank_Level_Code = 100;
 
 quint16 Word_At(const QByteArray& bytes, int at)
 {
@@ -96,6 +96,54 @@ void Sim_Engine::Request_Work_Mode(quint8 mask, quint8 mode)
         gas_mask_ = 0;
 }
 
+void Sim_Engine::Service(quint16 bits)
+{
+    if (bits & 0x04) {
+        error_memory_ = 0;
+        short_circuit_noted_ = true;   // noted once; cleared, it stays away
+    }
+    if ((bits & 0x08) && !Pump_Test_Running()) {
+        pump_test_start_ms_ = now_ms_;
+        pump_start_pressure_ = Rail_Pressure;
+    }
+    if (bits & 0x10)
+        clock_8mhz_ = !clock_8mhz_;
+    if (bits & 0x14)
+        saved_until_ms_ = now_ms_ + Data_Saved_Ms;   // the ECU stores its memory
+}
+
+void Sim_Engine::Update_Service_State()
+{
+    if (!short_circuit_noted_ && Run_Time_Ms() >= Short_Circuit_At_Ms) {
+        short_circuit_noted_ = true;
+        error_memory_ |= 0x08;
+    }
+}
+
+int Sim_Engine::Level_Code() const
+{
+    return qMax(Empty_Tank_Level_Code, Full_Tank_Level_Code - int(gas_ms_ / 3000));
+}
+
+quint16 Sim_Engine::Status_Word() const
+{
+    quint16 word = 0x0003;   // engine running, gas pressure normal
+    const bool on_gas = Reported_Mode() == 4;
+    if (on_gas || Pump_Test_Running())
+        word |= 0x0080;      // gas pump on
+    if (on_gas && Run_Time_Ms() % Pressure_Drop_Period_Ms >= Pressure_Drop_Period_Ms - Pressure_Drop_Ms)
+        word |= 0x0020;      // pressure drop
+    if (now_ms_ < saved_until_ms_)
+        word |= 0x0008;      // data saved
+    if (pump_test_start_ms_ >= 0) {
+        if (Pump_Test_Running())
+            word |= 0x0100;
+        else if (now_ms_ < Pump_Test_End_Ms() + Pump_Result_Ms)
+            word |= 0x0200 | 0x0400;   // finished, passed
+    }
+    return word;
+}
+
 void Sim_Engine::Update_Switch_Over(const Settings& settings)
 {
     const quint8 all = quint8((1u << settings.Injectors) - 1);
@@ -138,6 +186,9 @@ void Sim_Engine::Step(qint64 dt_ms, const Sim_Ecu_Store& store, const Settings& 
     now_ms_ += dt_ms;
     injectors_ = settings.Injectors;
     Update_Switch_Over(settings);
+    Update_Service_State();
+    if (gas_mask_ != 0)
+        gas_ms_ += dt_ms;
     // Fuel each cylinder gets, relative to what the car asks for: petrol
     // cylinders exactly, gas cylinders map factor over true factor.
     const double factor = Map_Factor(store.Map, Mean_Petrol_Time()) / 128.0;
@@ -222,9 +273,10 @@ QByteArray Sim_Engine::Live_Data(const Sim_Ecu_Store& store, int length)
     const quint8 mode = Reported_Mode();
     const bool on_gas = mode == 4;
     const double seconds = double(Run_Time_Ms()) / 1000.0;
-    put_byte(2, mode);   // 64 MHz clock: bit 7 clear
+    put_byte(2, quint8(mode | (clock_8mhz_ ? 0x80 : 0)));   // bit 7: 8 MHz clock
     put_byte(3, on_gas ? gas_mask_ : 0);
-    put(4, 0x0003);      // engine running, gas pressure normal
+    put(4, Status_Word());
+    put(6, error_memory_);
 
     const int factor = qBound(0, Map_Factor(store.Map, Mean_Petrol_Time()), 255);
     const double wobble = std::sin(2.0 * std::numbers::pi * seconds / 2.3);
@@ -246,8 +298,12 @@ QByteArray Sim_Engine::Live_Data(const Sim_Ecu_Store& store, int length)
     put(48, int(std::lround(lambda_v * 1023.0 / 5.0)));
     put(52, Pressure_Code(Rail_Pressure + int(std::lround(2.0 * Noise())), settings.C1, settings.C2));
     put(54, Temperature_Code(Temperature_C()));
-    put(56, Level_Code);
+    put(56, Level_Code());
     put(60, Pressure_Code(Rail_Pressure + int(std::lround(6.0 * Noise())), settings.C1, settings.C2));
     put_byte(62, on_gas ? quint8(factor) : 0);
+    if (Pump_Test_Running())
+        put_byte(63, quint8(std::clamp<qint64>((Pump_Test_End_Ms() - now_ms_ + 99) / 100, 0, 255)));
+    if (pump_test_start_ms_ >= 0)
+        put(68, Pressure_Code(pump_start_pressure_, settings.C1, settings.C2));
     return data;
 }

@@ -47,6 +47,30 @@ public:
     // runs all of them.
     void Request_Work_Mode(quint8 mask, quint8 mode);
 
+    // The service command 0x24: bit 2 clears the error memory, bit 3
+    // starts the pump test, bit 4 switches the processor clock.
+    void Service(quint16 bits);
+    // Length of the pump test in 0.1 s, and how long its result stays.
+    static constexpr int Pump_Test_Tenths = 50;
+    static constexpr qint64 Pump_Result_Ms = 3000;
+    // After this much running time the ECU notes a gas injector short
+    // circuit in its error memory, once.
+    static constexpr qint64 Short_Circuit_At_Ms = 25'000;
+    // On gas the rail pressure dips for Pressure_Drop_Ms in every
+    // Pressure_Drop_Period_Ms.
+    static constexpr qint64 Pressure_Drop_Period_Ms = 45'000, Pressure_Drop_Ms = 3000;
+    // After clearing its errors or changing its clock the ECU reports its
+    // data saved for this long.
+    static constexpr qint64 Data_Saved_Ms = 1000;
+    quint16 Error_Memory() const { return error_memory_; }
+    void Set_Error_Memory(quint16 errors) { error_memory_ = errors; }
+    bool Clock_8_MHz() const { return clock_8mhz_; }
+    bool Pump_Test_Running() const { return pump_test_start_ms_ >= 0 && now_ms_ < Pump_Test_End_Ms(); }
+    // Level sensor code: the tank empties slowly while on gas.
+    int Level_Code() const;
+    // The status word the live data carry now.
+    quint16 Status_Word() const;
+
     // 1 petrol, 2 automat, 4 gas: what the installer selected.
     quint8 Selected_Mode() const { return selected_mode_; }
     // What the live data reports: automat turns into gas at the switch-over.
@@ -87,8 +111,18 @@ private:
     double Mean_Petrol_Time() const;
     double Noise();   // -1 .. 1
 
+    qint64 Pump_Test_End_Ms() const { return pump_test_start_ms_ + 100 * qint64(Pump_Test_Tenths); }
+    void Update_Service_State();
+
     qint64 start_ms_;
     qint64 now_ms_;
+    qint64 pump_test_start_ms_ = -1;
+    int pump_start_pressure_ = 0;   // 0.01 bar
+    quint16 error_memory_ = 0;
+    bool short_circuit_noted_ = false;
+    bool clock_8mhz_ = false;
+    qint64 saved_until_ms_ = -1;
+    qint64 gas_ms_ = 0;
     quint32 rng_;
     quint8 selected_mode_ = 2;
     quint8 gas_mask_ = 0;

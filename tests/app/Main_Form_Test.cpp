@@ -426,8 +426,11 @@ TEST_F(Main_Form_Test, Letter_Keys_Reach_The_Module_Entry_Points)
     Press(Qt::Key_S, "s");
     Press(Qt::Key_F1);
     Press(Qt::Key_R, "r");   // nothing on the General tab
-    // Injector buttons are off while no ECU is connected.
+    // Injector buttons are off while no ECU is connected; with eight
+    // injectors all eight can be forced.
     Press(Qt::Key_Z, "z");
+    context->Config_Data.Inject_Num = 8;
+    context->Config_Changed();
     window->Enable_ECU_Controls(true);
     Press(Qt::Key_Z, "z");
     Press(Qt::Key_Comma, ",");

@@ -1,0 +1,83 @@
+#include "Sim_Fixture.h"
+
+namespace {
+
+using Service_Test = Sim_Line_Fixture;
+
+int Word_At(const QByteArray& live, int at) { return quint8(live[at]) | quint8(live[at + 1]) << 8; }
+
+TEST_F(Service_Test, PumpTestRunsCountsDownAndPasses)
+{
+    QByteArray live = Exchange(Read_Request(0x31), 71);
+    ASSERT_EQ(live.size(), 71);
+    EXPECT_EQ(Word_At(live, 4) & 0x0700, 0);
+
+    Exchange(Frame({0x1D, 0x24, 0x00, 0x08}), 3);
+    live = Exchange(Read_Request(0x31), 71);
+    EXPECT_EQ(Word_At(live, 4) & 0x0780, 0x0180);   // pump on, test running
+    const int remaining = quint8(live[63]);
+    EXPECT_GT(remaining, 40);
+    EXPECT_LE(remaining, Sim_Engine::Pump_Test_Tenths);
+    EXPECT_GT(Word_At(live, 68), 0);                // start pressure code
+
+    clock.Advance(100 * Sim_Engine::Pump_Test_Tenths);
+    live = Exchange(Read_Request(0x31), 71);
+    EXPECT_EQ(Word_At(live, 4) & 0x0780, 0x0600);   // finished, passed, pump off
+
+    clock.Advance(Sim_Engine::Pump_Result_Ms);
+    live = Exchange(Read_Request(0x31), 71);
+    EXPECT_EQ(Word_At(live, 4) & 0x0700, 0);
+}
+
+TEST_F(Service_Test, ErrorMemoryIsNotedOnceAndClearedByTheServiceCommand)
+{
+    QByteArray live = Exchange(Read_Request(0x31), 71);
+    EXPECT_EQ(Word_At(live, 6), 0);
+    clock.Advance(Sim_Engine::Short_Circuit_At_Ms);
+    live = Exchange(Read_Request(0x31), 71);
+    EXPECT_EQ(Word_At(live, 6), 0x0008);
+
+    Exchange(Frame({0x1D, 0x24, 0x00, 0x01}), 3);   // injection detection only: the error stays
+    live = Exchange(Read_Request(0x31), 71);
+    EXPECT_EQ(Word_At(live, 6), 0x0008);
+
+    Exchange(Frame({0x1D, 0x24, 0x00, 0x04}), 3);
+    live = Exchange(Read_Request(0x31), 71);
+    EXPECT_EQ(Word_At(live, 6), 0);
+    clock.Advance(60'000);
+    live = Exchange(Read_Request(0x31), 71);
+    EXPECT_EQ(Word_At(live, 6), 0);
+}
+
+TEST_F(Service_Test, ClockChangeTogglesTheReportedClock)
+{
+    EXPECT_EQ(quint8(Exchange(Read_Request(0x31), 71)[2]) & 0x80, 0);   // 64 MHz
+    Exchange(Frame({0x1D, 0x24, 0x00, 0x10}), 3);
+    const QByteArray live = Exchange(Read_Request(0x31), 71);
+    EXPECT_EQ(quint8(live[2]) & 0x80, 0x80);
+    EXPECT_EQ(Word_At(live, 4) & 0x0008, 0x0008);   // data saved
+    clock.Advance(Sim_Engine::Data_Saved_Ms);
+    EXPECT_EQ(Word_At(Exchange(Read_Request(0x31), 71), 4) & 0x0008, 0);
+    Exchange(Frame({0x1D, 0x24, 0x00, 0x10}), 3);
+    EXPECT_EQ(quint8(Exchange(Read_Request(0x31), 71)[2]) & 0x80, 0);
+}
+
+TEST_F(Service_Test, GasUseLowersTheLevelAndPressureDropsComeAndGo)
+{
+    const int full = Word_At(Exchange(Read_Request(0x31), 71), 56) & 0x3FF;
+    Exchange(Frame({0x1D, 0x22, 0x00, 0x04}), 3);   // gas
+    std::vector<int> drops;
+    for (int s = 0; s < 90; ++s) {
+        clock.Advance(1000);
+        drops.push_back(Word_At(Exchange(Read_Request(0x31), 71), 4) & 0x0020 ? 1 : 0);
+    }
+    const int level = Word_At(Exchange(Read_Request(0x31), 71), 56) & 0x3FF;
+    EXPECT_LT(level, full);
+    int rises = 0;
+    for (size_t i = 1; i < drops.size(); ++i)
+        rises += drops[i] && !drops[i - 1];
+    EXPECT_EQ(rises, 2);   // once in each 45 s
+    EXPECT_EQ(drops.back(), 0);
+}
+
+}   // namespace
