@@ -700,6 +700,8 @@ void TForm_QuorelGAS::Apply_Texts()
     Set_Caption(Button_Step_by_Step, Caption_Text(QStringLiteral("Button_Step_by_Step"), QStringLiteral("Step by step")));
     Set_Hint(Button_Step_by_Step, QStringLiteral("Button_StepbyStep_Hint"));
     Set_Hint(Button_Select_ComPort, QStringLiteral("Button_Select_ComPort_Hint"));
+    context_.Monitor->Status.Retranslate();
+    context_.Monitor->Board.Retranslate();
     general_form_->Apply_Texts();
     errors_form_->Apply_Texts();
 

@@ -82,6 +82,7 @@ void Dashboard::Show_Work_Mode(int mode)
         break;
     default: return;
     }
+    work_mode_shown_ = mode;
     Call(On_Work_Mode_Changed);
     if (mode == Live_Data_Record::Mode_Gas)
         Show_Gas_Mask(context_.Live_Data.Gas_Mask);
@@ -125,6 +126,8 @@ void Dashboard::Refresh_Gas_Mean_Button()
 
 void Dashboard::Show_Info(int flags, int value)
 {
+    info_flags_ = flags;
+    info_value_ = value;
     if (flags == 0) {
         info_visible_ = false;
     } else {
@@ -137,6 +140,25 @@ void Dashboard::Show_Info(int flags, int value)
             info_text_ = Text("Petrol") + ' ' + Text("Injection");
     }
     Call(On_Info_Changed);
+}
+
+void Dashboard::Retranslate()
+{
+    switch (work_mode_shown_) {
+    case Live_Data_Record::Mode_Petrol: work_mode_text_ = Text("Petrol"); break;
+    case Live_Data_Record::Mode_Automat: work_mode_text_ = Text("Automat"); break;
+    case Live_Data_Record::Mode_Gas: work_mode_text_ = Text("Gas"); break;
+    default: break;
+    }
+    if (work_mode_shown_ != 0)
+        Call(On_Work_Mode_Changed);
+    if (info_flags_ != 0)
+        Show_Info(info_flags_, info_value_);
+    if (level_mode_shown_ != 0) {
+        const int mode = level_mode_shown_;
+        level_mode_shown_ = -1;
+        Show_Level_Mode(mode);
+    }
 }
 
 void Dashboard::Show_Level_Mode(int mode)

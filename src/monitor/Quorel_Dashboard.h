@@ -65,6 +65,9 @@ public:
     void Pumping_Started();
     void Reset_Pump_Status();
 
+    // The shown texts again in the selected language.
+    void Retranslate();
+
     void Set_Gas_Buttons_Enabled(bool on);
     void Inject_Num_Changed();
 
@@ -144,6 +147,9 @@ private:
     QColor work_mode_colour_;
     bool info_visible_ = false;
     QString info_text_;
+    int work_mode_shown_ = 0;
+    int info_flags_ = 0;
+    int info_value_ = 0;
     int level_mode_shown_ = 0;
     QString level_text_;
     QString level_hint_;

@@ -78,6 +78,8 @@ public:
     void Status_Changed(int word);
     void Errors_Changed(int word);
     void Check_Short_Pulse(int time_us);
+    // The error list again in the selected language.
+    void Retranslate() { Rebuild_Errors(last_errors_); }
     // The next error word rebuilds the list even if it is unchanged.
     void Errors_Not_Shown() { errors_shown_ = false; }
 

@@ -1,6 +1,7 @@
 #include "app/Quorel_Clock.h"
 #include "app/Quorel_Context.h"
 #include "app/Quorel_Main_Form.h"
+#include "language/Quorel_Language_State.h"
 #include "link/Quorel_Sequencer.h"
 #include "link/Quorel_Serial_Virtual.h"
 #include "monitor/Quorel_Bar_Gauge_Widget.h"
@@ -15,6 +16,8 @@
 #include "sim/Quorel_Sim_Virtual.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -428,6 +431,36 @@ TEST_F(Monitor_Pages, Injector_Rows_Follow_A_Rescaled_Panel)
     panel->resize(panel->width() + 1, panel->height());
     QApplication::processEvents();
     EXPECT_EQ(general->Petrol_Number(0)->Pixel_Size(), 28 * 2 * client_height / 853);
+}
+
+TEST(Monitor_Pages_Language, Shown_States_Follow_A_Language_Change)
+{
+    Reset_Language_State();
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Language"));
+    QFile file(dir.filePath("Language/Deutsch.lng"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Deutsch\r\nGas Gasbetrieb\r\nMemo_ERR_OK Keine Fehler\r\nLabel_ERR_Current Aktuell\r\n"
+               "Dim_Sec_Long s\r\n");
+    file.close();
+    Virtual_Clock clock;
+    auto port = std::make_unique<Virtual_Serial_Port>(clock);
+    Quorel_Context context(clock, std::move(port), dir.path(), "QuorelGAS");
+    auto window = std::make_unique<TForm_QuorelGAS>(context);
+    context.Live_Data.Work_Mode = 4;
+    context.Monitor->Board.Show_Work_Mode(4);
+    context.Monitor->Board.Show_Info(2, 12);
+    auto* combo = window->findChild<QComboBox*>("ComboBox_Language");
+    ASSERT_NE(combo, nullptr);
+    ASSERT_GE(combo->findText("Deutsch"), 0);
+    combo->setCurrentIndex(combo->findText("Deutsch"));
+    EXPECT_EQ(window->findChild<QLabel*>("Panel_WorkMode")->text(), "Gasbetrieb");
+    EXPECT_EQ(window->findChild<QLabel*>("Label_GEN_Info")->text(), "12 s");
+    auto* memo = window->findChild<QPlainTextEdit*>("Memo_ERR_Current");
+    EXPECT_EQ(memo->toPlainText(), "Keine Fehler");
+    EXPECT_EQ(memo->accessibleName(), "Aktuell: Keine Fehler");
+    window.reset();
+    Reset_Language_State();
 }
 
 }   // namespace
