@@ -69,6 +69,17 @@ Live_Monitor::Live_Monitor(Quorel_Context& context)
         Messages.Post_Message(text, QColor::fromRgb(QRgb(rgb)));
     };
     context_.Sequence->Drop_Status = [this](const QString& text) { Messages.Drop_Message(text); };
+    // A full read of the ECU's data: noted while it runs, then flashed as
+    // done. The ECU's controls are usable from then on.
+    context_.Sequence->Command_Owners[74] = [this]() {
+        Messages.Post_Message(Text("Error_Receiv_Data_On"), QColor(0, 255, 255));
+    };
+    context_.Sequence->Command_Owners[75] = [this]() {
+        Messages.Drop_Message(Text("Error_Receiv_Data_On"));
+        Messages.Flash_Message(Text("Error_Receiv_Data_Off"), QColor(0, 255, 0));
+        if (context_.Supervisor->Enable_ECU_Controls)
+            context_.Supervisor->Enable_ECU_Controls(context_.ECU_Connected);
+    };
     context_.Supervisor->hooks.Clear_Status_Messages = [this]() { Messages.Clear(); };
     context_.Supervisor->hooks.Reset_Live_Data = [this]() {
         Board.Reset_Pump_Status();

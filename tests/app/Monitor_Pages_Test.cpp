@@ -2,6 +2,7 @@
 #include "app/Quorel_Context.h"
 #include "app/Quorel_Main_Form.h"
 #include "language/Quorel_Language_State.h"
+#include "language/Quorel_Text.h"
 #include "link/Quorel_Sequencer.h"
 #include "link/Quorel_Serial_Virtual.h"
 #include "monitor/Quorel_Bar_Gauge_Widget.h"
@@ -61,18 +62,15 @@ protected:
         ecu.reset();
     }
 
-    // Connects and waits for live data. The configuration editor enables
-    // the ECU controls once it has the ECU's configuration; here the test
-    // does it.
+    // Connects and waits for live data; the read of the ECU's data on
+    // connection enables the ECU controls.
     bool Connect()
     {
         context->ComPort->Set_Port(Line_Name);
         context->ComPort->Port_Open();
-        const bool up = clock.Advance_Until([this]() { return context->ECU_Connected; }, 10000)
-                        && clock.Advance_Until([this]() { return context->Live_Data.RPM > 0; }, 10000);
-        if (up)
-            window->Enable_ECU_Controls(true);
-        return up;
+        return clock.Advance_Until([this]() { return context->ECU_Connected; }, 10000) &&
+               clock.Advance_Until([this]() { return Find<QPushButton>("Button_WorkMode")->isEnabled(); }, 10000) &&
+               clock.Advance_Until([this]() { return context->Live_Data.RPM > 0; }, 10000);
     }
 
     template <class T>
@@ -136,6 +134,22 @@ void Expect_Fits_Without_Overlap(QWidget* parent)
         }
         Expect_Fits_Without_Overlap(a);
     }
+}
+
+TEST_F(Monitor_Pages, Read_On_Connection_Is_Noted_Then_Enables_The_ECU_Controls)
+{
+    ASSERT_FALSE(Find<QPushButton>("Button_WorkMode")->isEnabled());
+    context->ComPort->Set_Port(Line_Name);
+    context->ComPort->Port_Open();
+    ASSERT_TRUE(clock.Advance_Until(
+        [this]() { return context->Monitor->Messages.Contains(Text("Error_Receiv_Data_On")); }, 10000))
+        << "the read is noted while it runs";
+    EXPECT_FALSE(Find<QPushButton>("Button_WorkMode")->isEnabled());
+    ASSERT_TRUE(clock.Advance_Until(
+        [this]() { return !context->Monitor->Messages.Contains(Text("Error_Receiv_Data_On")); }, 10000));
+    EXPECT_TRUE(Find<QPushButton>("Button_WorkMode")->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>("Button_ERR_Clear")->isEnabled());
+    EXPECT_EQ(Find<QLabel>("Panel_ErrorStatus")->text(), Text("Error_Receiv_Data_Off"));
 }
 
 TEST_F(Monitor_Pages, Designed_Size_Captions_Fit_And_Nothing_Overlaps)
