@@ -32,6 +32,8 @@
 
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QScreen>
+#include <QTimer>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -855,8 +857,7 @@ void TForm_QuorelGAS::Timer_ResizeTimer()
         return;
     }
     context_.Timer_Resize.Set_Enabled(false);
-    const bool maximised = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
-    if (maximised) {
+    if (Is_Maximised()) {
         const QSize client = centralWidget()->size();
         int factor = client.height() * Scale_One / Designed_Client_Height;
         const int panel_width = Designed_Client_Width * factor / Scale_One;
@@ -924,7 +925,7 @@ void TForm_QuorelGAS::Place_Logo()
 {
     if (!Panel_LOGO || !Panel_LOGO->isVisibleTo(Panel_QuorelGAS) || logo_picture_.isNull())
         return;
-    const bool maximised = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    const bool maximised = Is_Maximised();
     const int width = qMax(1, logo_designed_size_.width() * scale_ / Scale_One);
     const int height = qMax(1, logo_designed_size_.height() * scale_ / Scale_One);
     const QRect page = PageControl_QuorelGAS->geometry();
@@ -938,10 +939,30 @@ void TForm_QuorelGAS::Place_Logo()
 
 void TForm_QuorelGAS::Toggle_Maximised()
 {
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+    if (Is_Maximised()) {
+        const bool filled = screen_filled_;
+        screen_filled_ = false;
         showNormal();
-    else
-        showMaximized();
+        if (filled && normal_geometry_.isValid())
+            setGeometry(normal_geometry_);
+        return;
+    }
+    normal_geometry_ = geometry();
+    showMaximized();
+    // Without a window manager the state changes but the size does not:
+    // the window then fills the screen's working area itself.
+    QTimer::singleShot(Maximise_Check_Ms, this, [this]() {
+        if (!isMaximized() || geometry() != normal_geometry_ || !screen())
+            return;
+        screen_filled_ = true;
+        setWindowState(Qt::WindowNoState);
+        setGeometry(screen()->availableGeometry());
+    });
+}
+
+bool TForm_QuorelGAS::Is_Maximised() const
+{
+    return screen_filled_ || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
 // ---------------------------------------------------------------- panels and controls
@@ -1241,7 +1262,7 @@ void TForm_QuorelGAS::Exit_Sequence()
 
     Settings_Class& settings = context_.App_Settings;
     const bool maximised = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
-    QPoint position = pos();
+    QPoint position = screen_filled_ ? normal_geometry_.topLeft() : pos();
     if (maximised) {
         const QPoint frame_offset = geometry().topLeft() - frameGeometry().topLeft();
         position = normalGeometry().topLeft() - frame_offset;

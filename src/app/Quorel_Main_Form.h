@@ -98,6 +98,7 @@ public:
     void Button_About_DiagramClick();
     void Button_Setup_PortClick();
     void Toggle_Maximised();
+    bool Is_Maximised() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -174,6 +175,10 @@ private:
     bool window_shown_ = false;
     bool exit_done_ = false;
     QSize remembered_outer_;
+    QRect normal_geometry_;
+    // Maximised by filling the screen (no window manager to do it).
+    bool screen_filled_ = false;
+    static constexpr int Maximise_Check_Ms = 300;
     int resize_idle_checks_ = 0;
     int scale_ = Scale_One;
     QHash<QWidget*, Designed> designed_;
