@@ -386,3 +386,58 @@ TEST_F(CFG_Editor_Form_Test, HoveringShowsTheHintAndHighlightsTheLabel)
 }
 
 }   // namespace
+
+namespace {
+
+class CFG_Editor_Keys_Test : public CFG_Editor_Form_Test
+{
+protected:
+    void Show_Tab(int option_row)
+    {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        Find<QTabWidget>("PageControl_QuorelGAS")->setCurrentIndex(1);
+        form->Select_Option(option_row);
+        QApplication::processEvents();
+    }
+
+    void Key(QWidget* target, int key)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+    }
+};
+
+TEST_F(CFG_Editor_Keys_Test, UpAndDownScrollTheOptionList)
+{
+    Show_Tab(2);
+    window->setFocus();
+    Key(window.get(), Qt::Key_Down);
+    EXPECT_EQ(form->Selected_Option(), 3);
+    Key(window.get(), Qt::Key_Up);
+    Key(window.get(), Qt::Key_Up);
+    EXPECT_EQ(form->Selected_Option(), 1);
+    EXPECT_EQ(Find<QListWidget>("ListBox_CFG_Options")->currentRow(), 1);
+}
+
+TEST_F(CFG_Editor_Keys_Test, ReturnAndArrowsMoveThroughTheCarBoxes)
+{
+    Show_Tab(13);
+    Find<QLineEdit>("Edit_CFG_Car_Num")->setText("AB1");
+    Q_EMIT Find<QLineEdit>("Edit_CFG_Car_Num")->textEdited("AB1");
+    auto* model = Find<QLineEdit>("Edit_CFG_Car_Model");
+    model->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), model);
+    Key(model, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), Find("Edit_CFG_Car_Engine"));
+    Key(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), Find("Edit_CFG_Car_Date_Mounting_set"));
+    Key(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(QApplication::focusWidget(), Find("Edit_CFG_Car_Engine"));
+    EXPECT_EQ(form->Selected_Option(), 13) << "the option list stays while a car box has the focus";
+}
+
+}   // namespace

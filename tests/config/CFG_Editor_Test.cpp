@@ -3,6 +3,8 @@
 #include "config/Quorel_CFG_Editor.h"
 #include "config/Quorel_Config_Defaults.h"
 #include "config/Quorel_Config_Fields.h"
+#include "language/Quorel_Text.h"
+#include "link/Quorel_Sequencer.h"
 #include "link/Quorel_Serial_Virtual.h"
 
 #include <QDir>
@@ -385,6 +387,27 @@ TEST_F(CFG_Editor_Test, C2EditingDerivesAbsolute)
     EXPECT_FALSE(Config().MAP_Sensor_C2_Absolute);
     editor->Edit_C2_Absolute(true);
     EXPECT_EQ(Config().MAP_Sensor_C2, 307);
+}
+
+}   // namespace
+
+namespace {
+
+TEST_F(CFG_Editor_Test, BlockGasShowsItsMessageOnlyWhenTheTimeIsOver)
+{
+    QStringList posted, dropped;
+    context->Sequence->Post_Status = [&posted](const QString& text, quint32) { posted.append(text); };
+    context->Sequence->Drop_Status = [&dropped](const QString& text) { dropped.append(text); };
+    Config().ST_Set = 10;
+    Config().ST_Remains = 0;
+    editor->Edit_ST_Block_Gas(true);
+    EXPECT_EQ(posted, QStringList{Text("ST_Message_Block_Indic")});
+    editor->Edit_ST_Block_Gas(false);
+    EXPECT_EQ(dropped, QStringList{Text("ST_Message_Block_Indic")});
+    Config().ST_Remains = 60;
+    editor->Edit_ST_Block_Gas(true);
+    EXPECT_EQ(posted.size(), 1) << "time not over: no message";
+    EXPECT_TRUE(Config().ST_Block_Gas);
 }
 
 }   // namespace
