@@ -998,7 +998,7 @@ void Configuration_Tab_Form::Build_Groups()
             if (On_Password)
                 On_Password();
         });
-        Add_Row(g, "Label_CFG_Car_Date_Current", "Car_Password_Hint", {password});
+        Add_Row(g, "Label_CFG_Car_Password_Row", "Car_Password_Hint", {password}, " ");
         car_dependent_.push_back(mounting);
     }
     {

@@ -422,6 +422,26 @@ TEST_F(CFG_Editor_Keys_Test, UpAndDownScrollTheOptionList)
     EXPECT_EQ(Find<QListWidget>("ListBox_CFG_Options")->currentRow(), 1);
 }
 
+TEST_F(CFG_Editor_Keys_Test, KeysTypedIntoTheCarNumberAreNoHotKeys)
+{
+    int saved = 0;
+    window->Hot_Keys.CFG_Save = [&saved]() { ++saved; };
+    Show_Tab(13);
+    auto* box = Find<QLineEdit>("Edit_CFG_Car_Num");
+    box->clear();
+    box->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier, QStringLiteral("S"));
+    QApplication::sendEvent(box, &press);
+    EXPECT_EQ(saved, 0);
+    EXPECT_EQ(box->text(), "S");
+    window->setFocus();
+    QApplication::processEvents();
+    Key(window.get(), Qt::Key_S);
+    EXPECT_EQ(saved, 1) << "the same key saves on the tab itself";
+}
+
 TEST_F(CFG_Editor_Keys_Test, ReturnAndArrowsMoveThroughTheCarBoxes)
 {
     Show_Tab(13);
