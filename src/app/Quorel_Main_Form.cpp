@@ -7,6 +7,7 @@
 #include "app/Quorel_Launcher_Replace.h"
 #include "app/Quorel_Logo.h"
 #include "calibration/Quorel_Calibration_Actions.h"
+#include "config/Quorel_CFG_Editor_Form.h"
 #include "config/Quorel_Config_Defaults.h"
 #include "files/Quorel_CFG_Actions.h"
 #include "files/Quorel_CFG_Current.h"
@@ -333,6 +334,11 @@ void TForm_QuorelGAS::Build_Content()
     PageControl_QuorelGAS->setAccessibleName(PageControl_QuorelGAS->tabText(0));
     connect(PageControl_QuorelGAS, &QTabWidget::currentChanged, this,
             &TForm_QuorelGAS::PageControl_QuorelGASChange);
+
+    // Configuration tab: its buttons and keys run the same Hot_Keys entries.
+    auto* configuration = new Configuration_Tab_Form(PageControl_QuorelGAS->widget(1), context_, Hot_Keys);
+    configuration->Window_Enabled = [client]() { return client->isEnabled(); };
+    Hot_Keys.CFG_Option_Scroll = [configuration](int step) { configuration->Option_Scroll(step); };
 
     Build_Settings_Tab(PageControl_QuorelGAS->widget(6));
     Build_About_Tab(PageControl_QuorelGAS->widget(7));

@@ -443,9 +443,10 @@ TEST_F(Main_Form_Test, Letter_Keys_Reach_The_Module_Entry_Points)
 TEST_F(Main_Form_Test, Enable_ECU_Controls_Covers_Buttons_That_Exist)
 {
     Make();
-    // A control of a later tab, by its name.
-    auto* receive = new QPushButton(Pages()->widget(1));
-    receive->setObjectName("Button_CFG_Receiv");
+    // A control of another tab, by its name.
+    auto* receive = Find<QPushButton>("Button_CFG_Receiv");
+    ASSERT_NE(receive, nullptr);
+    ASSERT_TRUE(Pages()->widget(1)->isAncestorOf(receive));
     window->Enable_ECU_Controls(true);
     EXPECT_TRUE(receive->isEnabled());
     EXPECT_TRUE(Find<QWidget>("Button_WorkMode")->isEnabled());

@@ -1,0 +1,101 @@
+#include "app/Quorel_Clock.h"
+#include "app/Quorel_Context.h"
+#include "app/Quorel_Main_Form.h"
+#include "language/Quorel_Text.h"
+#include "link/Quorel_Message.h"
+#include "link/Quorel_Serial_Virtual.h"
+#include "sim/Quorel_Sim_Ecu.h"
+#include "sim/Quorel_Sim_Virtual.h"
+
+#include <QFile>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString Line_Name = "ttyVIRT0";
+constexpr quint8 Length_Command = 35;
+
+// The main window on a virtual line with the simulated ECU at its far end.
+class CFG_Editor_Link_Test : public ::testing::Test
+{
+protected:
+    CFG_Editor_Link_Test()
+    {
+        QFile ini(dir.path() + "/QuorelGAS.ini");
+        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QByteArray("Port_Name ") + Line_Name.toLatin1() + "\r\nReply_Delay 60\r\n");
+        ini.close();
+        auto line = std::make_unique<Virtual_Serial_Port>(clock);
+        port = line.get();
+        port->Set_Device_Name(Line_Name);
+        ecu = std::make_unique<Ecu_Simulator>(clock, Sim_Ecu_Config{});
+        Sim_Attach_Virtual(*ecu, *port);
+        context = std::make_unique<Quorel_Context>(clock, std::move(line), dir.path(), "QuorelGAS");
+        context->Frames.hooks.Port_Present = [this](const QString& name) {
+            return name == Line_Name && port->Present();
+        };
+        window = std::make_unique<TForm_QuorelGAS>(*context);
+        context->App_Settings.Transmit_Now = true;
+    }
+
+    ~CFG_Editor_Link_Test() override
+    {
+        window.reset();
+        context.reset();
+        ecu.reset();
+    }
+
+    bool Connect()
+    {
+        context->ComPort->Set_Port(context->App_Settings.Port_Name);
+        context->ComPort->Port_Open();
+        return clock.Advance_Until([this]() { return context->ECU_Connected; }, 10000);
+    }
+
+    QTemporaryDir dir;
+    Virtual_Clock clock;
+    Virtual_Serial_Port* port = nullptr;
+    std::unique_ptr<Ecu_Simulator> ecu;
+    std::unique_ptr<Quorel_Context> context;
+    std::unique_ptr<TForm_QuorelGAS> window;
+};
+
+TEST_F(CFG_Editor_Link_Test, UnansweredTransmissionKeepsTheTypedValue)
+{
+    ASSERT_TRUE(context->App_Settings.Transmit_Now);
+    ASSERT_TRUE(Connect());
+    // Let the connection list read the configuration.
+    clock.Advance(8000);
+    ASSERT_TRUE(context->ECU_Connected);
+    auto* rpm = window->findChild<QSpinBox*>("UpDown_CFG_PG_RPM");
+    ASSERT_NE(rpm, nullptr);
+    const int typed = rpm->value() + 300;
+    rpm->setValue(typed);
+    EXPECT_EQ(context->Config_Data.PG_RPM, typed);
+
+    // The ECU falls silent once the write has begun with its length announcement.
+    const size_t before = port->Writes().size();
+    const auto write_sent = [this, before]() {
+        const auto& writes = port->Writes();
+        for (size_t i = before; i < writes.size(); ++i)
+            if (writes[i].bytes.size() > 1 && quint8(writes[i].bytes[1]) == Length_Command)
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(clock.Advance_Until(write_sent, 3000));
+    Sim_Faults faults;
+    faults.Silence = true;
+    ecu->Set_Faults(faults);
+    EXPECT_FALSE(rpm->isEnabled()) << "locked while the write is under way";
+    clock.Advance(6000);
+    EXPECT_EQ(context->Config_Data.PG_RPM, typed);
+    EXPECT_EQ(rpm->value(), typed);
+    EXPECT_TRUE(rpm->isEnabled()) << "the controls come back after the send period";
+}
+
+}   // namespace
