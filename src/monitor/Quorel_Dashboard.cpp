@@ -163,7 +163,7 @@ void Dashboard::Retranslate()
 
 void Dashboard::Show_Level_Mode(int mode)
 {
-    if (context_.Live->Config.Level_Type != Level_Type_Software || mode == level_mode_shown_)
+    if (context_.Live->Config.Level_Type != Level_Type_Software_Text || mode == level_mode_shown_)
         return;
     level_mode_shown_ = mode;
     switch (mode) {
@@ -210,7 +210,7 @@ void Dashboard::Set_Mimic_For_Mode()
         leds[Green5] = blink_;
         Set_Leds(leds);
     } else if (mode == Live_Data_Record::Mode_Gas) {
-        if (context_.Live->Config.Level_Type != Level_Type_Software) {
+        if (context_.Live->Config.Level_Type != Level_Type_Software_Text) {
             Set_Leds(pattern(false, true, false));
             return;
         }
@@ -430,7 +430,7 @@ void Dashboard::Level_Display()
     const Configuration_Class& config = context_.Config_Data;
     const bool on_gas = live.Work_Mode == Live_Data_Record::Mode_Gas;
     Level_View view;
-    view.Software = context_.Live->Config.Level_Type == Level_Type_Software;
+    view.Software = context_.Live->Config.Level_Type == Level_Type_Software_Text;
     auto leds = leds_;
     bool leds_changed = false;
     if (!view.Software) {

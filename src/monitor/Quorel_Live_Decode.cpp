@@ -38,7 +38,7 @@ Live_Decoder::Live_Decoder(Live_Data_Record& live_data, const Temperature_Table&
 void Live_Decoder::Decode_Live_Data(std::span<const quint8> answer)
 {
     const Answer_Bytes b(answer);
-    const bool software_level = Config.Level_Type == Level_Type_Software;
+    const bool software_level = Config.Level_Type == Level_Type_Software_Text;
 
     // 1. Work mode and processor clock
     live_.CPU_Freq_MHz = (b[2] & 0x80) ? 8 : 64;

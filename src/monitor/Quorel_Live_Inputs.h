@@ -29,4 +29,4 @@ struct Live_Settings
     int Averaging_Num() const { return qBound(Averaging_Num_Min, GEN_Averaging_Num, Averaging_Num_Max); }
 };
 
-inline const QString Level_Type_Software = QStringLiteral("SOFTWARE");
+inline const QString Level_Type_Software_Text = QStringLiteral("SOFTWARE");
