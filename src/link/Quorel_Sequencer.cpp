@@ -93,13 +93,19 @@ void Sequencer::Load_Connection_List()
 void Sequencer::Step_Back(int n)
 {
     Instruction_Pointer = std::max(0, Instruction_Pointer - n);
-    Run_Sequencer();
+    // A resend is no sign of life: the loss timer keeps counting from the
+    // last answer, so an ECU that stopped answering in the middle of a write
+    // is still declared lost.
+    Run_Sequencer(false);
 }
 
-void Sequencer::Run_Sequencer()
+void Sequencer::Run_Sequencer() { Run_Sequencer(true); }
+
+void Sequencer::Run_Sequencer(bool restart_loss_timer)
 {
     context_.Timer_Sending.Set_Enabled(false);
-    context_.Timer_Connect.Set_Enabled(false);
+    if (restart_loss_timer)
+        context_.Timer_Connect.Set_Enabled(false);
     int executed = 0;
     do {
         if (Instruction_Pointer < 0 || Instruction_Pointer >= List_Size) {
@@ -119,7 +125,8 @@ void Sequencer::Run_Sequencer()
             break;
     } while (!Sequencer_Stop);
     Sequencer_Stop = false;
-    context_.Timer_Connect.Set_Enabled(true);
+    if (restart_loss_timer || !context_.Timer_Connect.Enabled())
+        context_.Timer_Connect.Set_Enabled(true);
 }
 
 bool Sequencer::Control(qint32 entry, int index)

@@ -72,6 +72,7 @@ public:
     std::function<void(int kind, const QString& text, int colour)> Show_Message;
 
 private:
+    void Run_Sequencer(bool restart_loss_timer);
     void Execute(qint32 entry, int index);
     bool Control(qint32 entry, int index);
     void Command(int code);

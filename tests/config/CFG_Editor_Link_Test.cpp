@@ -1,6 +1,7 @@
 #include "app/Quorel_Clock.h"
 #include "app/Quorel_Context.h"
 #include "app/Quorel_Main_Form.h"
+#include "config/Quorel_Config_Codec.h"
 #include "language/Quorel_Text.h"
 #include "link/Quorel_Message.h"
 #include "link/Quorel_Serial_Virtual.h"
@@ -96,6 +97,65 @@ TEST_F(CFG_Editor_Link_Test, UnansweredTransmissionKeepsTheTypedValue)
     EXPECT_EQ(context->Config_Data.PG_RPM, typed);
     EXPECT_EQ(rpm->value(), typed);
     EXPECT_TRUE(rpm->isEnabled()) << "the controls come back after the send period";
+}
+
+
+TEST_F(CFG_Editor_Link_Test, ChangedValueIsSentWithItsCompanionsAfterTheWait)
+{
+    ASSERT_TRUE(Connect());
+    clock.Advance(8000);
+    auto* rpm = window->findChild<QSpinBox*>("UpDown_CFG_PG_RPM");
+    ASSERT_NE(rpm, nullptr);
+    const int typed = rpm->value() + 300;
+    const size_t before = port->Writes().size();
+    const qint64 changed_at = clock.Now_Ms();
+    rpm->setValue(typed);
+
+    const auto first_of = [this, before](quint8 command) -> const Virtual_Serial_Port::Write_Record* {
+        for (size_t i = before; i < port->Writes().size(); ++i)
+            if (port->Writes()[i].bytes.size() > 1 && quint8(port->Writes()[i].bytes[1]) == command)
+                return &port->Writes()[i];
+        return nullptr;
+    };
+    ASSERT_TRUE(clock.Advance_Until([&]() { return first_of(0x3B) != nullptr; }, 3000));
+    const auto* announcement = first_of(Length_Command);
+    ASSERT_NE(announcement, nullptr);
+    // the wait of 700 ms, then the next free slot of the polling
+    EXPECT_GE(announcement->time_ms - changed_at, 700);
+    EXPECT_LE(announcement->time_ms - changed_at, 700 + 400);
+
+    const QVector<quint8> codes = Companion_List('I', context->Config_Data);
+    const QByteArray list = first_of(0x3B)->bytes;
+    ASSERT_EQ(list.size(), Write_Frame_Length(int(codes.size())));
+    EXPECT_EQ(quint8(announcement->bytes[3]), list.size());
+    for (int k = 0; k < codes.size(); ++k)
+        EXPECT_EQ(quint8(list[2 + 3 * k]), codes[k]) << k;
+    ASSERT_TRUE(clock.Advance_Until([&]() { return ecu->Store().Parameters.at('I') == Encode_RPM(typed); }, 2000));
+}
+
+TEST_F(CFG_Editor_Link_Test, LossDuringTheWriteShowsTheTransmitMessageAndKeepsTheValue)
+{
+    ASSERT_TRUE(Connect());
+    clock.Advance(8000);
+    auto* rpm = window->findChild<QSpinBox*>("UpDown_CFG_PG_RPM");
+    const int typed = rpm->value() + 200;
+    const size_t before = port->Writes().size();
+    rpm->setValue(typed);
+    ASSERT_TRUE(clock.Advance_Until(
+        [&]() {
+            const auto& writes = port->Writes();
+            return writes.size() > before && writes.back().bytes.size() > 1 && quint8(writes.back().bytes[1]) == 0x3B;
+        },
+        3000));
+    Sim_Faults faults;
+    faults.Silence = true;
+    ecu->Set_Faults(faults);
+    // resent until the loss timer, 5 s after the last answer, ends the link
+    ASSERT_TRUE(clock.Advance_Until([this]() { return context->Messages->Shown(); }, 8000));
+    EXPECT_EQ(context->Messages->Message_Text(), Text("Error_CFG_Transmitt"));
+    EXPECT_FALSE(context->ECU_Connected);
+    EXPECT_EQ(context->Config_Data.PG_RPM, typed);
+    EXPECT_EQ(rpm->value(), typed);
 }
 
 }   // namespace

@@ -178,6 +178,26 @@ TEST(Connect_Test, LossDuringAConfigurationReadIsToldAtEveryLoss)
     }
 }
 
+TEST(Connect_Test, LossDuringAWriteIsDeclaredAlthoughTheWriteIsResent)
+{
+    // Each overdue write is resent; the resends must not keep the link alive.
+    for (int command : {0x3B, 0x3C}) {
+        SCOPED_TRACE(command);
+        Connect_Rig rig;
+        ASSERT_TRUE(rig.Connect());
+        rig.clock.Advance(3000);
+        rig.context->Pending_Request = 2;   // write the whole configuration and the map
+        ASSERT_TRUE(rig.Silence_At(command));
+        const qint64 silent_at = rig.clock.Now_Ms();
+        ASSERT_TRUE(rig.clock.Advance_Until([&]() { return rig.context->Messages->Shown(); }, 8000));
+        EXPECT_FALSE(rig.context->ECU_Connected);
+        EXPECT_LE(rig.clock.Now_Ms() - silent_at, 5000 + 600);
+        EXPECT_EQ(rig.context->Messages->Message_Text(), Text("Error_CFG_Transmitt"));
+        const std::vector<int> sent = rig.Commands();
+        EXPECT_GE(std::count(sent.begin(), sent.end(), command), 3) << "resent meanwhile";
+    }
+}
+
 TEST(Connect_Test, LossMessageKeyByInterruptedRequest)
 {
     const std::pair<int, const char*> cases[] = {
