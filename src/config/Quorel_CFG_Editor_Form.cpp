@@ -9,6 +9,7 @@
 #include "files/Quorel_CFG_Names.h"
 #include "language/Quorel_Apply_Texts.h"
 #include "language/Quorel_Text.h"
+#include "monitor/Quorel_Led_Widget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -897,6 +898,30 @@ void Configuration_Tab_Form::Build_Groups()
             const QByteArray number = QByteArray::number(k + 1);
             Add_Row(g, label.constData(), "Level_Hint", {slider, volts}, number.constData());
         }
+        // The live level: the sensor value (or the software counter) and its
+        // voltage, the marker picture and the driver's switch-panel lamps.
+        auto live_box = [this](const char* name, int width) {
+            auto* box = new QLineEdit(page_);
+            box->setObjectName(QLatin1String(name));
+            box->setReadOnly(true);
+            box->setFocusPolicy(Qt::NoFocus);
+            box->resize(width, Row_Height);
+            connect(box, &QLineEdit::textChanged, box, [box](const QString& text) { box->setAccessibleName(text); });
+            return box;
+        };
+        Add_Row(g, "Label_CFG_Level_Current", "Level_Current_Hint",
+                {live_box("Edit_CFG_Level_Current", 90), live_box("Edit_CFG_Level0", 50)});
+        auto* mimic = new QWidget(page_);
+        mimic->setObjectName(QStringLiteral("Panel_CFG_Led_Mimic"));
+        constexpr int Lamp_Size = 14;
+        mimic->resize(7 * (Lamp_Size + 4), Row_Height);
+        Build_Led_Mimic(mimic, QPoint(0, (Row_Height - Lamp_Size) / 2), Lamp_Size);
+        auto* picture = new QLabel(page_);
+        picture->setObjectName(QStringLiteral("Image_CFG_Level_Sensor_Current"));
+        picture->setAutoFillBackground(true);
+        picture->resize(60, Row_Height);
+        picture->hide();
+        Add_Row(g, "Label_CFG_Led_Mimic", "Level_Hint", {mimic, picture}, "Switch panel");
     }
     // 9 pressure sensor
     {

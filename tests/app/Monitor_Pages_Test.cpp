@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QMouseEvent>
@@ -150,6 +151,33 @@ TEST_F(Monitor_Pages, Read_On_Connection_Is_Noted_Then_Enables_The_ECU_Controls)
     EXPECT_TRUE(Find<QPushButton>("Button_WorkMode")->isEnabled());
     EXPECT_TRUE(Find<QPushButton>("Button_ERR_Clear")->isEnabled());
     EXPECT_EQ(Find<QLabel>("Panel_ErrorStatus")->text(), Text("Error_Receiv_Data_Off"));
+}
+
+TEST_F(Monitor_Pages, Configuration_Page_Shows_The_Switch_Panel_Lamps_And_The_Level)
+{
+    ASSERT_TRUE(Connect());
+    Find<QTabWidget>("PageControl_QuorelGAS")->setCurrentIndex(1);
+    Find<QPushButton>("Button_WorkMode")->click();   // Automat -> Gas
+    auto* mode = Find<QLabel>("Panel_WorkMode");
+    ASSERT_TRUE(Advance_Until([&]() { return mode->text() == "Gas"; }, 5000));
+    clock.Advance(1000);
+    // on gas with a resistive level sensor the green lamps show the tank
+    // level against the five thresholds; red and yellow stay dark
+    const Configuration_Class& config = context->Config_Data;
+    ASSERT_FALSE(config.Level_Invert);
+    const int thresholds[5] = {config.Level1, config.Level2, config.Level3, config.Level4, config.Level5};
+    const int level = context->Live_Data.Level;
+    for (int k = 0; k < 7; ++k) {
+        auto* lamp = Find<Led_Widget>(Led_Names[size_t(k)]);
+        ASSERT_NE(lamp, nullptr) << Led_Names[size_t(k)];
+        const bool green = k >= 1 && k <= 5;
+        EXPECT_EQ(lamp->Lit(), green && level >= thresholds[k - 1]) << Led_Names[size_t(k)] << " level " << level;
+    }
+    auto* level0 = Find<QLineEdit>("Edit_CFG_Level0");
+    ASSERT_NE(level0, nullptr);
+    EXPECT_FALSE(level0->text().isEmpty());
+    EXPECT_EQ(level0->accessibleName(), level0->text());
+    EXPECT_NE(Find<QLabel>("Image_CFG_Level_Sensor_Current"), nullptr);
 }
 
 TEST_F(Monitor_Pages, Designed_Size_Captions_Fit_And_Nothing_Overlaps)
