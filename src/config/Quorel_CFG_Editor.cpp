@@ -1,6 +1,9 @@
 #include "config/Quorel_CFG_Editor.h"
 
+#include "config/Quorel_Config_Codec.h"
+
 #include "app/Quorel_Context.h"
+#include "config/Quorel_Config_Codec.h"
 #include "config/Quorel_Config_Fields.h"
 #include "config/Quorel_Config_Pairs.h"
 #include "config/Quorel_Config_Select.h"
@@ -534,7 +537,13 @@ void CFG_Editor::Level_Reference_Clear()
 
 QString CFG_Editor::Edit_Car_Num(const QString& text)
 {
-    const QString cut = text.left(Car_Num_Max_Length);
+    // The number travels to the ECU: characters its block cannot carry are
+    // refused as they are typed.
+    QString accepted;
+    for (QChar c : text)
+        if (ECU_Text_Char_Acceptable(c))
+            accepted.append(c);
+    const QString cut = accepted.left(Car_Num_Max_Length);
     context_.App_Settings.CFG_File_Name = CFG_Name_For_Car_Num(cut);
     return cut;
 }

@@ -242,6 +242,9 @@ TEST_F(CFG_Editor_Test, CarNumberNamesTheFileAndItsStatus)
 
     EXPECT_EQ(editor->Edit_Car_Num(QStringLiteral("ABCDEFGHI")), "ABCDEFGH");
     EXPECT_EQ(context->App_Settings.CFG_File_Name, "ABCDEFGH.cfg");
+    // characters the ECU's block cannot carry are refused, the rest kept
+    EXPECT_EQ(editor->Edit_Car_Num(QString::fromUtf8("AЖ1€") + QChar(0xFF) + QChar(0) + "Ü2"), QString::fromUtf8("A1Ü2"));
+    EXPECT_EQ(context->App_Settings.CFG_File_Name, QString::fromUtf8("A1Ü2.cfg"));
 
     struct Case
     {
