@@ -130,6 +130,8 @@ TEST_F(CFG_Editor_Form_Test, VersionDependentLayout)
         {414, "Label_CFG_GP_PressInit", false, false, false, "Label_CFG_GPG_2Fuel_Temp", 30, 120, 4},
         {415, "Label_CFG_GP_PressRestart", false, false, false, "Label_CFG_GPG_2Fuel_Temp", 30, 120, 4},
         {416, "Label_CFG_GP_PressRestart", true, true, false, "Label_CFG_GPG_2Fuel_Temp", 30, 120, 4},
+        {417, "Label_CFG_GP_PressRestart", true, true, true, "Label_CFG_GPG_2Fuel_Temp", 30, 120, 4},
+        {419, "Label_CFG_GP_PressRestart", true, true, true, "Label_CFG_GPG_2Fuel_Delay", 0, 255, 4},
         {617, "Label_CFG_GP_PressRestart", true, true, true, "Label_CFG_GPG_2Fuel_Temp", 30, 120, 6},
         {819, "Label_CFG_GP_PressRestart", true, true, true, "Label_CFG_GPG_2Fuel_Delay", 0, 255, 8},
     };
