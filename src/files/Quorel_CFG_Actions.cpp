@@ -26,9 +26,9 @@ CFG_Actions::CFG_Actions(Quorel_Context& context) : context_(context)
     seq.Command_Owners[70] = [this]() { Save(); };
     seq.Command_Owners[73] = [this]() { context_.Config_Data.Car_Num = Current_Stem().left(Car_Num_Length); };
     seq.Condition_Owners[202] = [this]() { return Current_Stem() != context_.Config_Data.Car_Num; };
-    seq.Condition_Owners[203] = [this]() { return !Current_Stem().isEmpty() && Values_Written; };
+    seq.Condition_Owners[203] = [this]() { return Save_After_Write(); };
     seq.Command_Owners[77] = [this, enable_controls]() {
-        if (Current_Stem().isEmpty() || !Values_Written)
+        if (!Save_After_Write())
             return;
         context_.Pending_Request = 0;
         Save();
@@ -59,6 +59,14 @@ CFG_Actions::CFG_Actions(Quorel_Context& context) : context_(context)
 
 QString CFG_Actions::Current_Stem() const { return Strip_Extension(context_.App_Settings.CFG_File_Name); }
 
+bool CFG_Actions::Save_After_Write() const { return !Current_Stem().isEmpty() && Values_Written; }
+
+CFG_Load_Scope CFG_Actions::Load_Scope() const
+{
+    return CFG_Load_Scope_For(context_.App_Settings.Save_Load_Data,
+                              Visible_Tab ? Visible_Tab() : CFG_Load_Tab::Configuration);
+}
+
 void CFG_Actions::Report(const QString& error)
 {
     if (context_.Messages)
@@ -81,11 +89,9 @@ CFG_Save_Result CFG_Actions::Save()
 
 bool CFG_Actions::Load(const QString& path)
 {
-    const CFG_Load_Scope scope = CFG_Load_Scope_For(context_.App_Settings.Save_Load_Data,
-                                                    Visible_Tab ? Visible_Tab() : CFG_Load_Tab::Configuration);
     const CFG_Load_Result result =
         Load_CFG_File(path.isEmpty() ? Current_CFG_Path(context_.App_Settings) : path, context_.Config_Data,
-                      context_.Calibration, scope, context_.ECU_Connected, context_.App_Settings.Name_Block_PIC);
+                      context_.Calibration, Load_Scope(), context_.ECU_Connected, context_.App_Settings.Name_Block_PIC);
     if (result.Config_Read || result.Map_Read)
         context_.Config_Changed();
     return result.Found;
@@ -113,9 +119,7 @@ void CFG_Actions::Save_Requested()
 
 void CFG_Actions::Load_Last_File(Configuration_Class& config)
 {
-    const CFG_Load_Scope scope = CFG_Load_Scope_For(context_.App_Settings.Save_Load_Data,
-                                                    Visible_Tab ? Visible_Tab() : CFG_Load_Tab::Configuration);
-    Load_CFG_File(Current_CFG_Path(context_.App_Settings), config, context_.Calibration, scope, false,
+    Load_CFG_File(Current_CFG_Path(context_.App_Settings), config, context_.Calibration, Load_Scope(), false,
                   context_.App_Settings.Name_Block_PIC);
 }
 

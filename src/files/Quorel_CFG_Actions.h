@@ -56,6 +56,9 @@ public:
 
 private:
     QString Current_Stem() const;
+    // Condition 203: a file name is set and values were written this run.
+    bool Save_After_Write() const;
+    CFG_Load_Scope Load_Scope() const;
     void Report(const QString& error);
 
     Quorel_Context& context_;

@@ -30,31 +30,15 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "link/Connect_Rig.h"
 
-const QString Line_Name = "ttyVIRT0";
+namespace {
 
 // The main window on a virtual line with the simulated ECU at its far end.
 class Monitor_Pages : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        QFile ini(dir.path() + "/QuorelGAS.ini");
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(QByteArray("Port_Name ") + Line_Name.toLatin1() + "\r\nReply_Delay 60\r\nPage_Number 0\r\n");
-        ini.close();
-        auto line = std::make_unique<Virtual_Serial_Port>(clock);
-        port = line.get();
-        port->Set_Device_Name(Line_Name);
-        ecu = std::make_unique<Ecu_Simulator>(clock);
-        Sim_Attach_Virtual(*ecu, *port);
-        context = std::make_unique<Quorel_Context>(clock, std::move(line), dir.path(), "QuorelGAS");
-        context->Frames.hooks.Port_Present = [this](const QString& name) {
-            return name == Line_Name && port->Present();
-        };
-        window = std::make_unique<TForm_QuorelGAS>(*context);
-    }
+    void SetUp() override { window = std::make_unique<TForm_QuorelGAS>(*context); }
 
     void TearDown() override
     {
@@ -90,11 +74,12 @@ protected:
         return done();
     }
 
-    QTemporaryDir dir;
-    Virtual_Clock clock;
-    Virtual_Serial_Port* port = nullptr;
-    std::unique_ptr<Ecu_Simulator> ecu;
-    std::unique_ptr<Quorel_Context> context;
+    Connect_Rig rig{{}, "Page_Number 0\r\n"};
+    QTemporaryDir& dir = rig.dir;
+    Virtual_Clock& clock = rig.clock;
+    Virtual_Serial_Port*& port = rig.port;
+    std::unique_ptr<Ecu_Simulator>& ecu = rig.ecu;
+    std::unique_ptr<Quorel_Context>& context = rig.context;
     std::unique_ptr<TForm_QuorelGAS> window;
 };
 

@@ -14,42 +14,24 @@
 
 #include <gtest/gtest.h>
 
+#include "link/Connect_Rig.h"
+
 #include <memory>
 
 namespace {
 
-const QString Line_Name = "ttyVIRT0";
 constexpr quint8 Length_Command = 35;
 
 // The main window on a virtual line with the simulated ECU at its far end.
 class CFG_Editor_Link_Test : public ::testing::Test
 {
 protected:
-    CFG_Editor_Link_Test()
+    CFG_Editor_Link_Test() : window(std::make_unique<TForm_QuorelGAS>(*context))
     {
-        QFile ini(dir.path() + "/QuorelGAS.ini");
-        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(QByteArray("Port_Name ") + Line_Name.toLatin1() + "\r\nReply_Delay 60\r\n");
-        ini.close();
-        auto line = std::make_unique<Virtual_Serial_Port>(clock);
-        port = line.get();
-        port->Set_Device_Name(Line_Name);
-        ecu = std::make_unique<Ecu_Simulator>(clock, Sim_Ecu_Config{});
-        Sim_Attach_Virtual(*ecu, *port);
-        context = std::make_unique<Quorel_Context>(clock, std::move(line), dir.path(), "QuorelGAS");
-        context->Frames.hooks.Port_Present = [this](const QString& name) {
-            return name == Line_Name && port->Present();
-        };
-        window = std::make_unique<TForm_QuorelGAS>(*context);
         context->App_Settings.Transmit_Now = true;
     }
 
-    ~CFG_Editor_Link_Test() override
-    {
-        window.reset();
-        context.reset();
-        ecu.reset();
-    }
+    ~CFG_Editor_Link_Test() override { window.reset(); }
 
     bool Connect()
     {
@@ -58,11 +40,11 @@ protected:
         return clock.Advance_Until([this]() { return context->ECU_Connected; }, 10000);
     }
 
-    QTemporaryDir dir;
-    Virtual_Clock clock;
-    Virtual_Serial_Port* port = nullptr;
-    std::unique_ptr<Ecu_Simulator> ecu;
-    std::unique_ptr<Quorel_Context> context;
+    Connect_Rig rig;
+    Virtual_Clock& clock = rig.clock;
+    Virtual_Serial_Port*& port = rig.port;
+    std::unique_ptr<Ecu_Simulator>& ecu = rig.ecu;
+    std::unique_ptr<Quorel_Context>& context = rig.context;
     std::unique_ptr<TForm_QuorelGAS> window;
 };
 

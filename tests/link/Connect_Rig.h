@@ -29,11 +29,13 @@ struct Connect_Rig
     std::unique_ptr<Quorel_Context> context;
     std::vector<qint64> answer_times;   // every accepted answer
 
-    explicit Connect_Rig(const Sim_Ecu_Config& config = {})
+    // extra_ini: further settings lines, CR LF ended, written before the
+    // context reads the settings file.
+    explicit Connect_Rig(const Sim_Ecu_Config& config = {}, const QByteArray& extra_ini = {})
     {
         QFile ini(dir.path() + "/QuorelGAS.ini");
         EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(QByteArray("Port_Name ") + Line_Name.toLatin1() + "\r\nReply_Delay 60\r\n");
+        ini.write(QByteArray("Port_Name ") + Line_Name.toLatin1() + "\r\nReply_Delay 60\r\n" + extra_ini);
         ini.close();
         auto line = std::make_unique<Virtual_Serial_Port>(clock);
         port = line.get();
