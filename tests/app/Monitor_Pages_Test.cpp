@@ -248,6 +248,11 @@ TEST_F(Monitor_Pages, An_ECU_Error_Is_Listed_And_Cleared_By_The_Service_Command)
     }
     EXPECT_TRUE(sent);
     EXPECT_EQ(context->Sequence->Error_Clear_Bits, 0);
+    // The history still tells what the ECU had reported.
+    auto* history = Find<QPlainTextEdit>("Memo_ERR_History");
+    EXPECT_EQ(history->toPlainText(), "Short circuit");
+    EXPECT_EQ(history->accessibleName(), "History: Short circuit");
+    EXPECT_TRUE(history->isReadOnly());
 }
 
 TEST_F(Monitor_Pages, A_Click_Into_The_Error_List_Focuses_The_Page)
