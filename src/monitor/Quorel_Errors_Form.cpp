@@ -70,12 +70,13 @@ Errors_Tab_Form::Errors_Tab_Form(QWidget* page, Live_Monitor& monitor) : QWidget
     Button_ERR_Clear = Make_Button(this, "Button_ERR_Clear", QRect(12, 378, 120, 28));
     connect(Button_ERR_Clear, &QPushButton::clicked, this, [this]() { monitor_.Button_ERR_ClearClick(); });
 
-    // Caption, clock value in its frame, unit: side by side with a gap, so
-    // that the frame is whole.
+    // Caption, clock value in its frame, unit: side by side with a gap. The
+    // frame is drawn as a whole outline: a bevel's light edges vanish on the
+    // page.
     Label_ERR_CPU_Freq = Make_Label(this, "Label_ERR_CPU_Freq", QRect(400, 32, 150, 22));
     Label_ERR_CPU_Freq_MHz = Make_Label(this, "Label_ERR_CPU_Freq_MHz", QRect(554, 32, 44, 22));
     Label_ERR_CPU_Freq_MHz->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label_ERR_CPU_Freq_MHz->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Label_ERR_CPU_Freq_MHz->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     Label_ERR_CPU_Freq_MHz->setIndent(4);
     Label_ERR_CPU_Freq_Dim = Make_Label(this, "Label_ERR_CPU_Freq_Dim", QRect(606, 32, 156, 22));
     Button_ERR_Change_Freq = Make_Button(this, "Button_ERR_Change_Freq", QRect(400, 62, 120, 28));

@@ -176,6 +176,23 @@ TEST_F(Monitor_Pages, Designed_Size_Captions_Fit_And_Nothing_Overlaps)
             << name;
 }
 
+TEST_F(Monitor_Pages, Clock_Value_Frame_Is_Whole_And_Clear_Of_Its_Unit)
+{
+    window->showNormal();
+    Find<QTabWidget>("PageControl_QuorelGAS")->setCurrentIndex(5);
+    QApplication::processEvents();
+    auto* mhz = Find<QLabel>("Label_ERR_CPU_Freq_MHz");
+    auto* unit = Find<QLabel>("Label_ERR_CPU_Freq_Dim");
+    EXPECT_LT(mhz->geometry().right() + 4, unit->geometry().left());
+    const QImage picture = mhz->grab().toImage();
+    const int mid = picture.height() / 2;
+    const int inside = qGray(picture.pixel(picture.width() / 2 - 8, mid));
+    // Every edge stands out from the face it encloses.
+    for (const QPoint edge : {QPoint(0, mid), QPoint(picture.width() - 1, mid), QPoint(picture.width() / 2 - 8, 0),
+                              QPoint(picture.width() / 2 - 8, picture.height() - 1)})
+        EXPECT_GE(qAbs(qGray(picture.pixel(edge)) - inside), 30) << edge.x() << "," << edge.y();
+}
+
 TEST_F(Monitor_Pages, Injector_Rows_Fit_For_Every_Injector_Count)
 {
     General_Tab_Form* general = window->General_Form();
