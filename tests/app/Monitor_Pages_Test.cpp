@@ -328,7 +328,12 @@ TEST_F(Monitor_Pages, Pump_Test_Runs_And_Reports_Its_Result)
     auto* panel = Find<QLabel>("Panel_GEN_Pump_Status");
     EXPECT_EQ(panel->palette().color(QPalette::Window), QColor(0, 0, 255));
     EXPECT_EQ(panel->accessibleName(), "Pump status: OK");
-    EXPECT_FALSE(Find<QPushButton>("Button_GEN_Pump_Run")->isHidden());
+    auto* run = Find<QPushButton>("Button_GEN_Pump_Run");
+    EXPECT_FALSE(run->isHidden());
+    // The panel's white text does not reach the button on it.
+    EXPECT_EQ(Find<QLabel>("Label_GEN_Pump_OK")->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    EXPECT_EQ(run->palette().color(QPalette::ButtonText), QApplication::palette(run).color(QPalette::ButtonText));
+    EXPECT_EQ(run->palette().color(QPalette::Button), QApplication::palette(run).color(QPalette::Button));
     EXPECT_TRUE(Find<QPushButton>("Button_WorkMode")->isEnabled());
 }
 
@@ -431,7 +436,7 @@ TEST_F(Monitor_Pages, Mimic_Lamps_Repaint_Only_When_Their_Colour_Changes)
     board.Show_Work_Mode(4);
     EXPECT_EQ(leds[1]->Colour(), QColor(0, 255, 0));
     EXPECT_EQ(leds[6]->Colour(), QColor(192, 192, 192));
-    EXPECT_EQ(leds[1]->accessibleName(), "Green 1 on");
+    EXPECT_EQ(leds[1]->accessibleName(), "Green 1 On");
     EXPECT_EQ(leds[6]->accessibleName(), "Yellow Off");
     const int green_repaints = leds[1]->Repaints_Asked();
     const int red_repaints = leds[0]->Repaints_Asked();
