@@ -53,21 +53,32 @@ Errors_Tab_Form::Errors_Tab_Form(QWidget* page, Live_Monitor& monitor) : QWidget
     setObjectName(QStringLiteral("Errors_Tab_Form"));
     setGeometry(0, 0, 770, 424);
 
+    // Both lists are read-only: a click only moves the focus to the page.
+    auto make_memo = [this](const char* name, const QRect& geometry) {
+        auto* memo = new QPlainTextEdit(this);
+        memo->setObjectName(QLatin1String(name));
+        memo->setGeometry(geometry);
+        memo->setReadOnly(true);
+        memo->setFocusPolicy(Qt::NoFocus);
+        memo->viewport()->installEventFilter(this);
+        return memo;
+    };
     Label_ERR_Current = Make_Label(this, "Label_ERR_Current", QRect(12, 10, 360, 20));
-    Memo_ERR_Current = new QPlainTextEdit(this);
-    Memo_ERR_Current->setObjectName(QStringLiteral("Memo_ERR_Current"));
-    Memo_ERR_Current->setGeometry(12, 32, 360, 300);
-    Memo_ERR_Current->setReadOnly(true);
-    Memo_ERR_Current->setFocusPolicy(Qt::NoFocus);
-    Memo_ERR_Current->viewport()->installEventFilter(this);
-    Button_ERR_Clear = Make_Button(this, "Button_ERR_Clear", QRect(12, 342, 120, 28));
+    Memo_ERR_Current = make_memo("Memo_ERR_Current", QRect(12, 32, 360, 150));
+    Label_ERR_History = Make_Label(this, "Label_ERR_History", QRect(12, 192, 360, 20));
+    Memo_ERR_History = make_memo("Memo_ERR_History", QRect(12, 214, 360, 150));
+    Button_ERR_Clear = Make_Button(this, "Button_ERR_Clear", QRect(12, 378, 120, 28));
     connect(Button_ERR_Clear, &QPushButton::clicked, this, [this]() { monitor_.Button_ERR_ClearClick(); });
 
+    // Caption, clock value in its frame, unit: side by side with a gap. The
+    // frame is drawn as a whole outline: a bevel's light edges vanish on the
+    // page.
     Label_ERR_CPU_Freq = Make_Label(this, "Label_ERR_CPU_Freq", QRect(400, 32, 150, 22));
-    Label_ERR_CPU_Freq_MHz = Make_Label(this, "Label_ERR_CPU_Freq_MHz", QRect(552, 32, 36, 22));
+    Label_ERR_CPU_Freq_MHz = Make_Label(this, "Label_ERR_CPU_Freq_MHz", QRect(554, 32, 44, 22));
     Label_ERR_CPU_Freq_MHz->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label_ERR_CPU_Freq_MHz->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Label_ERR_CPU_Freq_Dim = Make_Label(this, "Label_ERR_CPU_Freq_Dim", QRect(594, 32, 168, 22));
+    Label_ERR_CPU_Freq_MHz->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    Label_ERR_CPU_Freq_MHz->setIndent(4);
+    Label_ERR_CPU_Freq_Dim = Make_Label(this, "Label_ERR_CPU_Freq_Dim", QRect(606, 32, 156, 22));
     Button_ERR_Change_Freq = Make_Button(this, "Button_ERR_Change_Freq", QRect(400, 62, 120, 28));
     connect(Button_ERR_Change_Freq, &QPushButton::clicked, this,
             [this]() { monitor_.Button_ERR_Change_FreqClick(); });
@@ -78,6 +89,7 @@ Errors_Tab_Form::Errors_Tab_Form(QWidget* page, Live_Monitor& monitor) : QWidget
 
 void Errors_Tab_Form::Apply_Texts()
 {
+    Set_Text(Label_ERR_History, Text("Label_ERR_History"));
     Set_Text(Label_ERR_Current, Text("Label_ERR_Current"));
     Set_Text(Button_ERR_Clear, Text("Button_ERR_Clear"));
     Set_Text(Label_ERR_CPU_Freq, Text("Label_ERR_CPU_Freq"));
@@ -88,13 +100,20 @@ void Errors_Tab_Form::Apply_Texts()
 
 void Errors_Tab_Form::Show_Errors()
 {
-    const QStringList& lines = monitor_.Status.Error_Lines();
+    Show_List(Memo_ERR_Current, Label_ERR_Current, monitor_.Status.Error_Lines());
+    Show_List(Memo_ERR_History, Label_ERR_History, monitor_.Status.History_Lines());
+}
+
+void Errors_Tab_Form::Show_List(QPlainTextEdit* memo, const QLabel* caption, const QStringList& lines)
+{
     const QString text = lines.join(QChar('\n'));
-    if (Memo_ERR_Current->toPlainText() != text)
-        Memo_ERR_Current->setPlainText(text);
-    const QString name = Label_ERR_Current->text() + QStringLiteral(": ") + lines.join(QStringLiteral(", "));
-    if (Memo_ERR_Current->accessibleName() != name)
-        Memo_ERR_Current->setAccessibleName(name);
+    if (memo->toPlainText() != text)
+        memo->setPlainText(text);
+    QString name = caption->text();
+    if (!lines.isEmpty())
+        name += QStringLiteral(": ") + lines.join(QStringLiteral(", "));
+    if (memo->accessibleName() != name)
+        memo->setAccessibleName(name);
 }
 
 void Errors_Tab_Form::Show_CPU_Freq()
@@ -110,8 +129,8 @@ void Errors_Tab_Form::Enable_Buttons(bool on)
 
 bool Errors_Tab_Form::eventFilter(QObject* watched, QEvent* event)
 {
-    // The list is read-only: a click only moves the focus to the page.
-    if (watched == Memo_ERR_Current->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if ((watched == Memo_ERR_Current->viewport() || watched == Memo_ERR_History->viewport())
+        && event->type() == QEvent::MouseButtonPress) {
         if (parentWidget())
             parentWidget()->setFocus(Qt::MouseFocusReason);
         return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class Live_Monitor;
@@ -7,8 +8,9 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// The Errors tab: the ECU's current errors, their clearing and the
-// processor clock the ECU reports.
+
+// The Errors tab: the errors seen since start, the ECU's current errors,
+// their clearing and the processor clock the ECU reports.
 class Errors_Tab_Form : public QWidget
 {
     Q_OBJECT
@@ -24,7 +26,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Show_List(QPlainTextEdit* memo, const QLabel* caption, const QStringList& lines);
+
     Live_Monitor& monitor_;
+    QLabel* Label_ERR_History = nullptr;
+    QPlainTextEdit* Memo_ERR_History = nullptr;
     QLabel* Label_ERR_Current = nullptr;
     QPlainTextEdit* Memo_ERR_Current = nullptr;
     QPushButton* Button_ERR_Clear = nullptr;

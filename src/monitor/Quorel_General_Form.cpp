@@ -8,6 +8,7 @@
 #include "monitor/Quorel_Strip_Chart_Widget.h"
 #include "monitor/Quorel_Value_Box_Widget.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLocale>
@@ -53,7 +54,6 @@ void Set_Colours(QWidget* widget, const QColor& background, const QColor& text)
     palette.setColor(QPalette::Window, background.isValid() ? background
                                                             : widget->parentWidget()->palette().color(QPalette::Window));
     palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::ButtonText, text);
     if (palette != widget->palette())
         widget->setPalette(palette);
 }
@@ -158,6 +158,15 @@ General_Tab_Form::General_Tab_Form(QWidget* page, Quorel_Context& context)
     Button_GEN_Pump_Run->setObjectName(QStringLiteral("Button_GEN_Pump_Run"));
     Button_GEN_Pump_Run->setGeometry(242, 8, 120, 28);
     Button_GEN_Pump_Run->setFocusPolicy(Qt::TabFocus);
+    {
+        // The button keeps its own face and text whatever colours the panel takes.
+        const QPalette standard = QApplication::palette(Button_GEN_Pump_Run);
+        QPalette own;
+        for (QPalette::ColorRole role : {QPalette::Button, QPalette::ButtonText, QPalette::Window, QPalette::WindowText})
+            for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+                own.setColor(group, role, standard.color(group, role));
+        Button_GEN_Pump_Run->setPalette(own);
+    }
     connect(Button_GEN_Pump_Run, &QPushButton::clicked, this, [this]() { monitor_.Board.Pump_Run_Click(); });
     Gauge_GEN_Pump_Status = new Bar_Gauge_Widget(QColor(0, 0, 128), White, 0, Panel_GEN_Pump_Status);
     Gauge_GEN_Pump_Status->setObjectName(QStringLiteral("Gauge_GEN_Pump_Status"));

@@ -15,7 +15,7 @@ bool Led_Widget::Set_Lit(bool lit, const QColor& colour)
     if (colour == colour_)
         return false;
     colour_ = colour;
-    setAccessibleName(lamp_name_ + ' ' + (lit ? QStringLiteral("on") : Text("Off")));
+    setAccessibleName(lamp_name_ + ' ' + (lit ? Text("On") : Text("Off")));
     ++repaints_asked_;
     update();
     return true;

@@ -8,6 +8,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 
 template <class Fn, class... Args>
@@ -16,6 +18,19 @@ void Call(const Fn& fn, Args... args)
     if (fn)
         fn(args...);
 }
+
+struct Error_Line
+{
+    int bit;
+    const char* key;
+};
+
+// The errors the ECU reports, in the order they are listed.
+constexpr Error_Line Error_Lines_By_Bit[] = {
+    {Error_Bit::TempAUX1, "Memo_ERR_TempAUX1"},
+    {Error_Bit::PressInject, "Memo_ERR_PressInject"},
+    {Error_Bit::Short_Circuit, "Memo_ERR_ShortCircuit"},
+};
 
 } // namespace
 
@@ -114,18 +129,27 @@ void Status_Handling::Errors_Changed(int word)
 void Status_Handling::Rebuild_Errors(int word)
 {
     error_lines_.clear();
-    if (word == 0) {
+    if (word == 0)
         error_lines_ << Text("Memo_ERR_OK");
-    } else {
-        if (word & Error_Bit::TempAUX1)
-            error_lines_ << Text("Memo_ERR_TempAUX1");
-        if (word & Error_Bit::PressInject)
-            error_lines_ << Text("Memo_ERR_PressInject");
-        if (word & Error_Bit::Short_Circuit)
-            error_lines_ << Text("Memo_ERR_ShortCircuit");
+    for (const Error_Line& line : Error_Lines_By_Bit) {
+        if (!(word & line.bit))
+            continue;
+        error_lines_ << Text(QLatin1String(line.key));
+        if (std::find(history_bits_.begin(), history_bits_.end(), line.bit) == history_bits_.end())
+            history_bits_.push_back(line.bit);
     }
     temperature_valid_ = !(word & Error_Bit::TempAUX1);
     Call(hooks.Errors_Rebuilt);
+}
+
+QStringList Status_Handling::History_Lines() const
+{
+    QStringList lines;
+    for (int bit : history_bits_)
+        for (const Error_Line& line : Error_Lines_By_Bit)
+            if (line.bit == bit)
+                lines << Text(QLatin1String(line.key));
+    return lines;
 }
 
 void Status_Handling::Drop_Short_Pulse()

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class QuorelMSG_Class;
 class Quorel_Timer;
@@ -85,6 +86,9 @@ public:
 
     // Lines of Memo_ERR_Current.
     const QStringList& Error_Lines() const { return error_lines_; }
+    // Every error the ECU reported since start, once each, in the order it
+    // first appeared; clearing the ECU's memory leaves it.
+    QStringList History_Lines() const;
     bool Temperature_Valid() const { return temperature_valid_; }
     // Largest short pulse since start, 0.1 ms.
     int Largest_Short_Pulse() const { return largest_pulse_; }
@@ -103,6 +107,7 @@ private:
     int last_errors_ = 0;
     bool errors_shown_ = false;
     QStringList error_lines_;
+    std::vector<int> history_bits_;
     bool temperature_valid_ = true;
     int largest_pulse_ = 0;
     QString pulse_text_;

@@ -135,6 +135,13 @@ quint16 Sim_Engine::Status_Word() const
         word |= 0x0020;      // pressure drop
     if (now_ms_ < saved_until_ms_)
         word |= 0x0008;      // data saved
+    if (on_gas) {
+        const qint64 learned = gas_ms_ % Learn_Period_Ms - Hold_Idle_At_Ms;
+        if (learned >= 0 && learned < Hold_Idle_Ms)
+            word |= 0x0004;  // hold idle: the ECU is about to save
+        else if (learned >= Hold_Idle_Ms && learned < Hold_Idle_Ms + Data_Saved_Ms)
+            word |= 0x0008;
+    }
     if (pump_test_start_ms_ >= 0) {
         if (Pump_Test_Running())
             word |= 0x0100;
@@ -142,6 +149,23 @@ quint16 Sim_Engine::Status_Word() const
             word |= 0x0200 | 0x0400;   // finished, passed
     }
     return word;
+}
+
+Sim_Engine::Info_Line Sim_Engine::Info(const Sim_Ecu_Store& store) const
+{
+    if (selected_mode_ != 2)
+        return {};
+    const Settings settings = Read_Settings(store);
+    if (!switching_) {
+        const qint64 left_ms = settings.Switch_Delay_Ms - Run_Time_Ms();
+        if (left_ms > 0)
+            return {0x02, quint8(std::min<qint64>((left_ms + 999) / 1000, 255))};
+        return {0x04, 1};
+    }
+    const qint64 left_ms = switch_start_ms_ + (settings.Injectors - 1) * settings.Injector_Step_Ms - now_ms_;
+    if (left_ms > 0)
+        return {0x01, quint8(std::min<qint64>((left_ms + 99) / 100, 255))};
+    return {};
 }
 
 void Sim_Engine::Update_Switch_Over(const Settings& settings)
@@ -277,6 +301,9 @@ QByteArray Sim_Engine::Live_Data(const Sim_Ecu_Store& store, int length)
     put_byte(3, on_gas ? gas_mask_ : 0);
     put(4, Status_Word());
     put(6, error_memory_);
+    const Info_Line info = Info(store);
+    put_byte(8, info.Flags);
+    put_byte(9, info.Value);
 
     const int factor = qBound(0, Map_Factor(store.Map, Mean_Petrol_Time()), 255);
     const double wobble = std::sin(2.0 * std::numbers::pi * seconds / 2.3);

@@ -62,6 +62,10 @@ public:
     // After clearing its errors or changing its clock the ECU reports its
     // data saved for this long.
     static constexpr qint64 Data_Saved_Ms = 1000;
+    // On gas the ECU stores what it has learned once in every
+    // Learn_Period_Ms of gas time: it asks for idle speed for Hold_Idle_Ms
+    // from Hold_Idle_At_Ms on, then reports its data saved.
+    static constexpr qint64 Learn_Period_Ms = 120'000, Hold_Idle_At_Ms = 60'000, Hold_Idle_Ms = 6000;
     quint16 Error_Memory() const { return error_memory_; }
     void Set_Error_Memory(quint16 errors) { error_memory_ = errors; }
     bool Clock_8_MHz() const { return clock_8mhz_; }
@@ -70,6 +74,16 @@ public:
     int Level_Code() const;
     // The status word the live data carry now.
     quint16 Status_Word() const;
+    // Info line of the live data (flags, value): while automat waits for
+    // gas, the seconds of the switch-over delay left, then "petrol" until
+    // the reducer is warm, then the tenths of a second until the last
+    // injector is on gas.
+    struct Info_Line
+    {
+        quint8 Flags = 0;
+        quint8 Value = 0;
+    };
+    Info_Line Info(const Sim_Ecu_Store& store) const;
 
     // 1 petrol, 2 automat, 4 gas: what the installer selected.
     quint8 Selected_Mode() const { return selected_mode_; }

@@ -189,6 +189,23 @@ TEST_F(Monitor_Pages, Designed_Size_Captions_Fit_And_Nothing_Overlaps)
             << name;
 }
 
+TEST_F(Monitor_Pages, Clock_Value_Frame_Is_Whole_And_Clear_Of_Its_Unit)
+{
+    window->showNormal();
+    Find<QTabWidget>("PageControl_QuorelGAS")->setCurrentIndex(5);
+    QApplication::processEvents();
+    auto* mhz = Find<QLabel>("Label_ERR_CPU_Freq_MHz");
+    auto* unit = Find<QLabel>("Label_ERR_CPU_Freq_Dim");
+    EXPECT_LT(mhz->geometry().right() + 4, unit->geometry().left());
+    const QImage picture = mhz->grab().toImage();
+    const int mid = picture.height() / 2;
+    const int inside = qGray(picture.pixel(picture.width() / 2 - 8, mid));
+    // Every edge stands out from the face it encloses.
+    for (const QPoint edge : {QPoint(0, mid), QPoint(picture.width() - 1, mid), QPoint(picture.width() / 2 - 8, 0),
+                              QPoint(picture.width() / 2 - 8, picture.height() - 1)})
+        EXPECT_GE(qAbs(qGray(picture.pixel(edge)) - inside), 30) << edge.x() << "," << edge.y();
+}
+
 TEST_F(Monitor_Pages, Injector_Rows_Fit_For_Every_Injector_Count)
 {
     General_Tab_Form* general = window->General_Form();
@@ -261,6 +278,11 @@ TEST_F(Monitor_Pages, An_ECU_Error_Is_Listed_And_Cleared_By_The_Service_Command)
     }
     EXPECT_TRUE(sent);
     EXPECT_EQ(context->Sequence->Error_Clear_Bits, 0);
+    // The history still tells what the ECU had reported.
+    auto* history = Find<QPlainTextEdit>("Memo_ERR_History");
+    EXPECT_EQ(history->toPlainText(), "Short circuit");
+    EXPECT_EQ(history->accessibleName(), "History: Short circuit");
+    EXPECT_TRUE(history->isReadOnly());
 }
 
 TEST_F(Monitor_Pages, A_Click_Into_The_Error_List_Focuses_The_Page)
@@ -319,7 +341,12 @@ TEST_F(Monitor_Pages, Pump_Test_Runs_And_Reports_Its_Result)
     auto* panel = Find<QLabel>("Panel_GEN_Pump_Status");
     EXPECT_EQ(panel->palette().color(QPalette::Window), QColor(0, 0, 255));
     EXPECT_EQ(panel->accessibleName(), "Pump status: OK");
-    EXPECT_FALSE(Find<QPushButton>("Button_GEN_Pump_Run")->isHidden());
+    auto* run = Find<QPushButton>("Button_GEN_Pump_Run");
+    EXPECT_FALSE(run->isHidden());
+    // The panel's white text does not reach the button on it.
+    EXPECT_EQ(Find<QLabel>("Label_GEN_Pump_OK")->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    EXPECT_EQ(run->palette().color(QPalette::ButtonText), QApplication::palette(run).color(QPalette::ButtonText));
+    EXPECT_EQ(run->palette().color(QPalette::Button), QApplication::palette(run).color(QPalette::Button));
     EXPECT_TRUE(Find<QPushButton>("Button_WorkMode")->isEnabled());
 }
 
@@ -422,7 +449,7 @@ TEST_F(Monitor_Pages, Mimic_Lamps_Repaint_Only_When_Their_Colour_Changes)
     board.Show_Work_Mode(4);
     EXPECT_EQ(leds[1]->Colour(), QColor(0, 255, 0));
     EXPECT_EQ(leds[6]->Colour(), QColor(192, 192, 192));
-    EXPECT_EQ(leds[1]->accessibleName(), "Green 1 on");
+    EXPECT_EQ(leds[1]->accessibleName(), "Green 1 On");
     EXPECT_EQ(leds[6]->accessibleName(), "Yellow Off");
     const int green_repaints = leds[1]->Repaints_Asked();
     const int red_repaints = leds[0]->Repaints_Asked();

@@ -168,6 +168,21 @@ TEST(Status_Handling, Error_Word_Lists_Each_Set_Bit)
     EXPECT_EQ(rig.status.Error_Lines(), QStringList({"OK"}));
 }
 
+TEST(Status_Handling, History_Keeps_Each_Error_Once_In_The_Order_Seen)
+{
+    Status_Rig rig;
+    EXPECT_TRUE(rig.status.History_Lines().isEmpty());
+    rig.status.Errors_Changed(0x0008);
+    rig.status.Errors_Changed(0);          // cleared in the ECU
+    EXPECT_EQ(rig.status.Error_Lines(), QStringList({"OK"}));
+    EXPECT_EQ(rig.status.History_Lines(), QStringList({"Short circuit"}));
+    rig.status.Errors_Changed(0x0009);     // short circuit again, and the sensor
+    rig.status.Errors_Changed(0x0002);
+    EXPECT_EQ(rig.status.History_Lines(), QStringList({"Short circuit", "Temperature AUX1", "Injection pressure"}));
+    rig.status.Errors_Changed(0x00F4);     // bits without a meaning leave no line
+    EXPECT_EQ(rig.status.History_Lines().size(), 3);
+}
+
 TEST(Status_Handling, Short_Pulse_Warning_Keeps_The_Largest_And_Expires)
 {
     Status_Rig rig;

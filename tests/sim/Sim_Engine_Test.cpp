@@ -253,6 +253,42 @@ TEST_F(Engine_Test, SwitchOverWaitsForTheDelayThenTakesInjectorsOneByOne)
     }
 }
 
+TEST_F(Engine_Test, InfoLineCountsDownTheDelayThenWaitsForWarmthThenForTheLastInjector)
+{
+    Set_Parameter('_', 5 << 8 | 10);   // 0.5 s between injectors, 10 s after start
+    const struct
+    {
+        qint64 at_ms;
+        int flags, value;
+    } steps[] = {
+        {100, 0x02, 10},   // whole seconds left of the delay
+        {5500, 0x02, 5},
+        {20000, 0x04, 1},   // delay over, reducer still cold: petrol
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.at_ms);
+        clock.Advance_To(s.at_ms);
+        const Live_Data_Record d = Poll();
+        EXPECT_EQ(d.Work_Mode, Live_Data_Record::Mode_Automat);
+        EXPECT_EQ(d.Info_Flags, s.flags);
+        EXPECT_EQ(d.Info_Value, s.value);
+    }
+    // Switching injector by injector: tenths until the fourth is on gas.
+    while (clock.Now_Ms() < 60000 && Poll().Gas_Mask == 0)
+        clock.Advance(50);
+    ASSERT_EQ(live.Gas_Mask, 0x01);
+    EXPECT_EQ(live.Info_Flags, 0x01);
+    EXPECT_GT(live.Info_Value, 10);
+    EXPECT_LE(live.Info_Value, 15);
+    clock.Advance(1600);
+    EXPECT_EQ(Poll().Gas_Mask, 0x0F);
+    EXPECT_EQ(live.Info_Flags, 0);
+
+    Request_Mode(0, 1);   // petrol: no info
+    clock.Advance(100);
+    EXPECT_EQ(Poll().Info_Flags, 0);
+}
+
 TEST_F(Engine_Test, PetrolTrimFollowsTheRatioOfTrueToMapFactor)
 {
     const struct

@@ -1,5 +1,8 @@
 #include "Sim_Fixture.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 using Service_Test = Sim_Line_Fixture;
@@ -78,6 +81,26 @@ TEST_F(Service_Test, GasUseLowersTheLevelAndPressureDropsComeAndGo)
         rises += drops[i] && !drops[i - 1];
     EXPECT_EQ(rises, 2);   // once in each 45 s
     EXPECT_EQ(drops.back(), 0);
+}
+
+TEST_F(Service_Test, OnGasTheEcuAsksForIdleThenReportsItsDataSaved)
+{
+    Exchange(Frame({0x1D, 0x22, 0x00, 0x04}), 3);   // gas
+    std::vector<int> words;
+    for (qint64 t = 0; t < Sim_Engine::Learn_Period_Ms; t += 500) {
+        clock.Advance(500);
+        words.push_back(Word_At(Exchange(Read_Request(0x31), 71), 4) & 0x000C);
+    }
+    // Collapse repeats: the sequence of states over one period.
+    std::vector<int> states{0};
+    for (int w : words)
+        if (w != states.back())
+            states.push_back(w);
+    EXPECT_EQ(states, (std::vector<int>{0, 0x0004, 0x0008, 0}));
+    // Each poll also takes its exchange time, so a sample is a little over 0.5 s.
+    const auto hold = std::count(words.begin(), words.end(), 0x0004);
+    EXPECT_GE(hold * 500, Sim_Engine::Hold_Idle_Ms - 2000);
+    EXPECT_LE(hold * 500, Sim_Engine::Hold_Idle_Ms);
 }
 
 }   // namespace
