@@ -152,7 +152,7 @@ void Ecu_Simulator::Handle_Request(const QByteArray& frame)
         case 0x24:
             error_clear_bits_ = word();
             engine_.Advance_To(clock_.Now_Ms(), store_);
-            engine_.Service(error_clear_bits_);
+            engine_.Service(error_clear_bits_, store_);
             break;
         default:
             if (Is_Long_Write(command)) {

@@ -49,6 +49,7 @@ Sim_Engine::Settings Sim_Engine::Read_Settings(const Sim_Ecu_Store& store)
     s.Switch_Delay_Ms = 1000 * qint64(Zero128(timing & 0xFF));
     s.C1 = qint16(Parameter(store, 'C', 0));
     s.C2 = qint16(Parameter(store, 'D', 0));
+    s.Pump_Time_Tenths = qMax(1, int(Parameter(store, 'g', 0x015F) & 0xFF));
     return s;
 }
 
@@ -96,7 +97,7 @@ void Sim_Engine::Request_Work_Mode(quint8 mask, quint8 mode)
         gas_mask_ = 0;
 }
 
-void Sim_Engine::Service(quint16 bits)
+void Sim_Engine::Service(quint16 bits, const Sim_Ecu_Store& store)
 {
     if (bits & 0x04) {
         error_memory_ = 0;
@@ -104,6 +105,7 @@ void Sim_Engine::Service(quint16 bits)
     }
     if ((bits & 0x08) && !Pump_Test_Running()) {
         pump_test_start_ms_ = now_ms_;
+        pump_test_tenths_ = Read_Settings(store).Pump_Time_Tenths;
         pump_start_pressure_ = Rail_Pressure;
     }
     if (bits & 0x10)

@@ -48,10 +48,10 @@ public:
     void Request_Work_Mode(quint8 mask, quint8 mode);
 
     // The service command 0x24: bit 2 clears the error memory, bit 3
-    // starts the pump test, bit 4 switches the processor clock.
-    void Service(quint16 bits);
-    // Length of the pump test in 0.1 s, and how long its result stays.
-    static constexpr int Pump_Test_Tenths = 50;
+    // starts the pump test, bit 4 switches the processor clock. The test
+    // lasts the pump time stored with 'g' (0.1 s, at least 0.1 s).
+    void Service(quint16 bits, const Sim_Ecu_Store& store);
+    // How long the pump test result stays.
     static constexpr qint64 Pump_Result_Ms = 3000;
     // After this much running time the ECU notes a gas injector short
     // circuit in its error memory, once.
@@ -118,6 +118,7 @@ private:
         qint64 Switch_Delay_Ms = 0;     // after the engine started
         qint64 Injector_Step_Ms = 0;    // between successive injectors
         qint32 C1 = 0, C2 = 0;
+        int Pump_Time_Tenths = 1;
     };
     static Settings Read_Settings(const Sim_Ecu_Store& store);
     void Step(qint64 dt_ms, const Sim_Ecu_Store& store, const Settings& settings);
@@ -125,13 +126,14 @@ private:
     double Mean_Petrol_Time() const;
     double Noise();   // -1 .. 1
 
-    qint64 Pump_Test_End_Ms() const { return pump_test_start_ms_ + 100 * qint64(Pump_Test_Tenths); }
+    qint64 Pump_Test_End_Ms() const { return pump_test_start_ms_ + 100 * qint64(pump_test_tenths_); }
     void Update_Service_State();
 
     qint64 start_ms_;
     qint64 now_ms_;
     qint64 pump_test_start_ms_ = -1;
     int pump_start_pressure_ = 0;   // 0.01 bar
+    int pump_test_tenths_ = 1;
     quint16 error_memory_ = 0;
     bool short_circuit_noted_ = false;
     bool clock_8mhz_ = false;

@@ -9,21 +9,38 @@ using Service_Test = Sim_Line_Fixture;
 
 int Word_At(const QByteArray& live, int at) { return quint8(live[at]) | quint8(live[at + 1]) << 8; }
 
-TEST_F(Service_Test, PumpTestRunsCountsDownAndPasses)
+// The test lasts the pump time stored with 'g' (second byte, 0.1 s).
+class Pump_Test_Length : public Sim_Line_Fixture, public ::testing::WithParamInterface<int>
+{};
+
+TEST_P(Pump_Test_Length, RunsForThePumpTimeCountsDownAndPasses)
 {
+    const int tenths = GetParam();
+    if (tenths != 95) {   // 95 is the factory value
+        Sim_Ecu_Store s = ecu->Store();
+        s.Parameters[quint8('g')] = quint16(0x0100 | tenths);
+        ecu->Set_Store(s);
+    }
+    const int length = qMax(1, tenths);
     QByteArray live = Exchange(Read_Request(0x31), 71);
     ASSERT_EQ(live.size(), 71);
     EXPECT_EQ(Word_At(live, 4) & 0x0700, 0);
 
     Exchange(Frame({0x1D, 0x24, 0x00, 0x08}), 3);
+    const qint64 started = clock.Now_Ms();   // the command is taken as its last byte arrives
     live = Exchange(Read_Request(0x31), 71);
     EXPECT_EQ(Word_At(live, 4) & 0x0780, 0x0180);   // pump on, test running
     const int remaining = quint8(live[63]);
-    EXPECT_GT(remaining, 40);
-    EXPECT_LE(remaining, Sim_Engine::Pump_Test_Tenths);
+    EXPECT_GT(remaining, length - 10);
+    EXPECT_LE(remaining, length);
     EXPECT_GT(Word_At(live, 68), 0);                // start pressure code
 
-    clock.Advance(100 * Sim_Engine::Pump_Test_Tenths);
+    if (length > 5) {
+        clock.Advance_To(started + 100 * length - 300);   // the answer comes within about 100 ms
+        live = Exchange(Read_Request(0x31), 71);
+        EXPECT_EQ(Word_At(live, 4) & 0x0100, 0x0100) << "still running shortly before the pump time";
+    }
+    clock.Advance_To(qMax(clock.Now_Ms(), started + 100 * length));
     live = Exchange(Read_Request(0x31), 71);
     EXPECT_EQ(Word_At(live, 4) & 0x0780, 0x0600);   // finished, passed, pump off
 
@@ -31,6 +48,8 @@ TEST_F(Service_Test, PumpTestRunsCountsDownAndPasses)
     live = Exchange(Read_Request(0x31), 71);
     EXPECT_EQ(Word_At(live, 4) & 0x0700, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Pump_Times, Pump_Test_Length, ::testing::Values(95, 30, 100, 0));
 
 TEST_F(Service_Test, ErrorMemoryIsNotedOnceAndClearedByTheServiceCommand)
 {
