@@ -50,6 +50,9 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
     Frames.hooks.Port_Present = [](const QString& name) { return Port_Present(name); };
     Frames.hooks.Protokol_Changed = [this](Frame_Exchange::Protokol_Colour c) {
         Panel_ProtokolStatus.background = Frame_Exchange::Protokol_Color(c);
+        Panel_ProtokolStatus.spoken = c == Frame_Exchange::Protokol_Colour::Blue   ? QStringLiteral("Waiting for answer")
+                                      : c == Frame_Exchange::Protokol_Colour::Lime ? QStringLiteral("Answer received")
+                                                                                   : QString();
         Panels_Changed();
     };
     Timer_Sending.Set_Handler([this]() { Frames.Timer_SendingTimer(); });

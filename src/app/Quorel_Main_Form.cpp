@@ -193,7 +193,7 @@ QLabel* Make_Label(QWidget* parent, const char* name, const QString& caption, co
 void Paint_Panel(QLabel* panel, const Panel_State& state)
 {
     panel->setText(state.caption);
-    panel->setAccessibleName(state.caption);
+    panel->setAccessibleName(state.caption.isEmpty() ? state.spoken : state.caption);
     QPalette palette = panel->palette();
     if (state.background.isValid())
         palette.setColor(QPalette::Window, state.background);

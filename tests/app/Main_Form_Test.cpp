@@ -170,6 +170,14 @@ TEST_F(Main_Form_Test, Panels_Follow_The_Context)
     EXPECT_FALSE(Find<QWidget>("Panel_ProtokolStatus")->isHidden());
     EXPECT_TRUE(Find<QWidget>("Button_Select_ComPort")->isHidden());
 
+    // The traffic lamp has no caption: it is named after its colour.
+    auto* lamp = Find<QLabel>("Panel_ProtokolStatus");
+    context->Frames.hooks.Protokol_Changed(Frame_Exchange::Protokol_Colour::Blue);
+    EXPECT_EQ(lamp->accessibleName(), "Waiting for answer");
+    context->Frames.hooks.Protokol_Changed(Frame_Exchange::Protokol_Colour::Lime);
+    EXPECT_EQ(lamp->accessibleName(), "Answer received");
+    EXPECT_EQ(lamp->palette().color(QPalette::Window), Panel_Colours::Lime);
+
     context->Supervisor->Declare_Disconnected();
     EXPECT_EQ(connect_panel->text(), "Disconnect");
     EXPECT_EQ(connect_panel->palette().color(QPalette::WindowText), Panel_Colours::White);
