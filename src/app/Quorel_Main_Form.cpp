@@ -337,6 +337,7 @@ void TForm_QuorelGAS::Build_Content()
 
     // Configuration tab: its buttons and keys run the same Hot_Keys entries.
     auto* configuration = new Configuration_Tab_Form(PageControl_QuorelGAS->widget(1), context_, Hot_Keys);
+    config_form_ = configuration;
     configuration->Window_Enabled = [client]() { return client->isEnabled(); };
     Hot_Keys.CFG_Option_Scroll = [configuration](int step) { configuration->Option_Scroll(step); };
 
@@ -464,7 +465,7 @@ void TForm_QuorelGAS::Build_Monitor_Tabs()
     };
     board.On_Level_Changed = [this, &board]() {
         const Dashboard::Level_View& view = board.Level();
-        if (auto* edit = findChild<QLineEdit*>(QStringLiteral("Edit_CFG_Level_Current")); edit && view.Software)
+        if (auto* edit = findChild<QLineEdit*>(QStringLiteral("Edit_CFG_Level_Current")))
             edit->setText(view.Current_Text);
         if (auto* edit = findChild<QLineEdit*>(QStringLiteral("Edit_CFG_Level0")))
             edit->setText(view.Level0_Text);
@@ -499,8 +500,10 @@ void TForm_QuorelGAS::Build_Monitor_Tabs()
         const int tab = PageControl_QuorelGAS->currentIndex();
         if (tab == 0)
             general_form_->Update_General_Page();
-        else if (tab == 1)
+        else if (tab == 1) {
             context_.Monitor->Board.Level_Display();
+            config_form_->Show_Live();
+        }
     };
 }
 

@@ -19,6 +19,7 @@
 class Dialog_Shells;
 class Errors_Tab_Form;
 class General_Tab_Form;
+class Configuration_Tab_Form;
 class Texts_Listener;
 class QKeyEvent;
 class QLabel;
@@ -149,6 +150,7 @@ private:
     std::unique_ptr<Dialog_Shells> dialogs_;
     Settings_Tab_Form* settings_form_ = nullptr;
     General_Tab_Form* general_form_ = nullptr;
+    Configuration_Tab_Form* config_form_ = nullptr;
     Errors_Tab_Form* errors_form_ = nullptr;
     std::unique_ptr<Texts_Listener> texts_listener_;
 

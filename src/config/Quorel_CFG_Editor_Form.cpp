@@ -909,8 +909,8 @@ void Configuration_Tab_Form::Build_Groups()
             connect(box, &QLineEdit::textChanged, box, [box](const QString& text) { box->setAccessibleName(text); });
             return box;
         };
-        Add_Row(g, "Label_CFG_Level_Current", "Level_Current_Hint",
-                {live_box("Edit_CFG_Level_Current", 90), live_box("Edit_CFG_Level0", 50)});
+        Add_Row(g, "Label_CFG_Level_Current", "Level_Current_Hint", {live_box("Edit_CFG_Level_Current", 90)});
+        Add_Row(g, "Label_CFG_Level_Current_Volt", "Level_Current_Volt_Hint", {live_box("Edit_CFG_Level0", 50)});
         auto* mimic = new QWidget(page_);
         mimic->setObjectName(QStringLiteral("Panel_CFG_Led_Mimic"));
         constexpr int Lamp_Size = 14;
@@ -967,6 +967,13 @@ void Configuration_Tab_Form::Build_Groups()
                 press_bar_->setText(QLocale::system().toString(editor_->Pressure_Preview() / 100.0, 'f', 2));
                 press_bar_->setAccessibleName(press_bar_->text());
             });
+        // The live sensor output, to check the coefficients against.
+        press_volt_ = new QLineEdit(page_);
+        press_volt_->setObjectName(QStringLiteral("Edit_CFG_Press_Volt"));
+        press_volt_->setReadOnly(true);
+        press_volt_->setFocusPolicy(Qt::NoFocus);
+        press_volt_->resize(70, Row_Height);
+        Add_Row(g, "Label_CFG_Press_Volt", "Press_Volt_Hint", {press_volt_});
         Add_Row(g, "Label_CFG_MAP_Sensor_C1", "Press_Calc_Hint", {c1}, "C1");
         Add_Row(g, "Label_CFG_MAP_Sensor_C2", "Press_Calc_Hint", {c2}, "C2");
         Add_Row(g, "Label_CFG_Press_Bar", "Press_Bar_Hint", {press_bar_});
@@ -1014,6 +1021,8 @@ void Configuration_Tab_Form::Build_Groups()
         Group& g = New_Group(13, "GroupBox_CFG_Car_Date");
         dates = &g;
         g.Box->setParent(car_page);
+        Add_Row(g, "Label_CFG_Car_Date_Current", "Car_Date_Save_Hint", {});
+        date_today_ = g.Rows.back().Label;
         Add_Row(g, "Label_CFG_Car_Date_Save", "Car_Date_Save_Hint", {});
         date_save_ = g.Rows.back().Label;
         QLineEdit* mounting = Text_Box("Edit_CFG_Car_Date_Mounting_set", &C::Date_Mounting, 90);
@@ -1217,8 +1226,10 @@ void Configuration_Tab_Form::Show_Values(QWidget* edited)
                 Caption_Text(QStringLiteral("Label_CFG_Car_Injectors"), QStringLiteral("Injectors")) +
                     QStringLiteral(" : ") + config.Inject_Type);
     Set_Caption(date_save_, Text("Label_CFG_Car_Date_Save") + QStringLiteral(" : ") + config.Date_Save);
+    Show_Live();
     // Composed texts: the label grows with its text within its group.
-    for (QLabel* label : {page_->findChild<QLabel*>(QStringLiteral("Label_CFG_Car_Injectors")), date_save_, st_remains_}) {
+    for (QLabel* label : {page_->findChild<QLabel*>(QStringLiteral("Label_CFG_Car_Injectors")), date_save_, date_today_,
+                          st_remains_}) {
         const int room = label->parentWidget()->width() - label->x() - 4;
         label->resize(std::min(room, label->fontMetrics().horizontalAdvance(label->text()) + 4), label->height());
     }
@@ -1230,6 +1241,23 @@ void Configuration_Tab_Form::Show_Values(QWidget* edited)
     Refresh_File_Status();
     Refresh_Car_Enabled();
     Update_Accessible();
+}
+
+void Configuration_Tab_Form::Show_Live()
+{
+    const QLocale locale = QLocale::system();
+    const QString volts = locale.toString(context_.Live_Data.Press_Volt / 100.0, 'f', 2);
+    if (press_volt_->text() != volts) {
+        press_volt_->setText(volts);
+        press_volt_->setAccessibleName(volts);
+    }
+    const QString today = Caption_Text(QStringLiteral("Label_CFG_Car_Date_Current"), QStringLiteral("Today")) +
+                          QStringLiteral(" : ") + locale.toString(QDate::currentDate(), QLocale::ShortFormat);
+    if (date_today_->text() != today) {
+        Set_Caption(date_today_, today);
+        const int room = date_today_->parentWidget()->width() - date_today_->x() - 4;
+        date_today_->resize(std::min(room, date_today_->fontMetrics().horizontalAdvance(today) + 4), date_today_->height());
+    }
 }
 
 void Configuration_Tab_Form::Apply_Version_Layout_Controls()

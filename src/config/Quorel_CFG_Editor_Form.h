@@ -70,6 +70,8 @@ public:
     void Select_Option(int row);
     void Option_Scroll(int step);
     int Selected_Option() const { return selected_; }
+    // The live values of the page: the pressure sensor output and today's date.
+    void Show_Live();
 
     // Set by the main window.
     std::function<bool()> Window_Enabled;
@@ -147,6 +149,8 @@ private:
     QRadioButton* press_absolute_ = nullptr;
     QRadioButton* press_relative_ = nullptr;
     QLineEdit* press_bar_ = nullptr;
+    QLineEdit* press_volt_ = nullptr;
+    QLabel* date_today_ = nullptr;
     QLineEdit* car_num_ = nullptr;
     QLineEdit* accident_count_ = nullptr;
     QLabel* file_status_ = nullptr;

@@ -436,6 +436,7 @@ void Dashboard::Level_Display()
     if (!view.Software) {
         view.Full_Scale = 1023;
         view.Level = live.Level;
+        view.Current_Text = QString::number(view.Level);
     } else {
         view.Current_Text = Fixed(double(live.Level_Counter) * 32.0 / 3'600'000'000.0, 5);
         const quint32 shifted = on_gas ? live.Level_Counter >> 21 : 0;

@@ -40,7 +40,7 @@ public:
     struct Level_View
     {
         bool Software = false;
-        QString Current_Text;        // Edit_CFG_Level_Current, software level only
+        QString Current_Text;        // Edit_CFG_Level_Current: the software counter, else the sensor value
         QString Level0_Text;         // Edit_CFG_Level0
         int Level = 0;
         int Full_Scale = 1023;

@@ -16,6 +16,7 @@
 #include "sim/Quorel_Sim_Ecu.h"
 #include "sim/Quorel_Sim_Virtual.h"
 
+#include <QDate>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -162,7 +163,16 @@ TEST_F(Monitor_Pages, Configuration_Page_Shows_The_Switch_Panel_Lamps_And_The_Le
     ASSERT_NE(level0, nullptr);
     EXPECT_FALSE(level0->text().isEmpty());
     EXPECT_EQ(level0->accessibleName(), level0->text());
+    EXPECT_EQ(Find<QLineEdit>("Edit_CFG_Level_Current")->text(), QString::number(level));
     EXPECT_NE(Find<QLabel>("Image_CFG_Level_Sensor_Current"), nullptr);
+    // the pressure sensor's live output and today's date follow on the same page
+    auto* press_volt = Find<QLineEdit>("Edit_CFG_Press_Volt");
+    ASSERT_GT(context->Live_Data.Press_Volt, 0);
+    EXPECT_EQ(press_volt->text(), QLocale::system().toString(context->Live_Data.Press_Volt / 100.0, 'f', 2));
+    EXPECT_EQ(press_volt->accessibleName(), press_volt->text());
+    EXPECT_TRUE(Find<QLabel>("Label_CFG_Car_Date_Current")
+                    ->text()
+                    .endsWith(" : " + QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)));
 }
 
 TEST_F(Monitor_Pages, Designed_Size_Captions_Fit_And_Nothing_Overlaps)

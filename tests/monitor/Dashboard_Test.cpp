@@ -410,6 +410,7 @@ TEST(Dashboard_Level, Sensor_Level_Follows_The_Thresholds)
         rig.Board().Level_Display();
         EXPECT_EQ(Shown_Leds(rig.Board()), c.leds) << c.invert << " " << c.level;
         EXPECT_EQ(rig.Board().Level().Full_Scale, 1023);
+        EXPECT_EQ(rig.Board().Level().Current_Text, QString::number(c.level));   // the sensor value itself
     }
 }
 
