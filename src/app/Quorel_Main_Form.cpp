@@ -1097,6 +1097,12 @@ bool TForm_QuorelGAS::FormKeyDown(QKeyEvent* event)
     const int key = event->key();
     const int tab = PageControl_QuorelGAS->currentIndex();
     const bool repeat = event->isAutoRepeat();
+    // A number typed into a box counts before the key acts on the
+    // configuration: T sends, S saves what the box shows.
+    if (key == Qt::Key_T || key == Qt::Key_S || key == Qt::Key_R || key == Qt::Key_L || key == Qt::Key_D
+        || (key >= Qt::Key_F1 && key <= Qt::Key_F10))
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(QApplication::focusWidget()))
+            spin->interpretText();
     const bool arrow = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
     if (repeat && !arrow)
         return true;   // held keys act once

@@ -8,7 +8,11 @@
 #include "sim/Quorel_Sim_Ecu.h"
 #include "sim/Quorel_Sim_Virtual.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
@@ -138,6 +142,34 @@ TEST_F(CFG_Editor_Link_Test, LossDuringTheWriteShowsTheTransmitMessageAndKeepsTh
     EXPECT_FALSE(context->ECU_Connected);
     EXPECT_EQ(context->Config_Data.PG_RPM, typed);
     EXPECT_EQ(rpm->value(), typed);
+}
+
+// T and S act on what the boxes show, also a number typed but not yet
+// confirmed with Return.
+TEST_F(CFG_Editor_Link_Test, TypedNumberCountsWhenTIsPressedInItsBox)
+{
+    context->App_Settings.Transmit_Now = false;
+    ASSERT_TRUE(Connect());
+    clock.Advance(8000);
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    window->findChild<QTabWidget*>("PageControl_QuorelGAS")->setCurrentIndex(1);
+    auto* rpm = window->findChild<QSpinBox*>("UpDown_CFG_PG_RPM");
+    ASSERT_NE(rpm, nullptr);
+    rpm->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), rpm);
+    const int typed = rpm->value() + 100;
+    rpm->findChild<QLineEdit*>()->setText(QString::number(typed));
+    ASSERT_NE(context->Config_Data.PG_RPM, typed) << "not taken before it is confirmed";
+
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_T, Qt::NoModifier, "t");
+    QApplication::sendEvent(rpm, &down);
+    EXPECT_EQ(context->Config_Data.PG_RPM, typed);
+    EXPECT_EQ(context->Pending_Request, 2);
+    EXPECT_EQ(rpm->value(), typed);
+    EXPECT_EQ(rpm->text(), QString::number(typed)) << "the letter itself is no number";
+    ASSERT_TRUE(clock.Advance_Until([&]() { return ecu->Store().Parameters.at('I') == Encode_RPM(typed); }, 20000));
 }
 
 }   // namespace
