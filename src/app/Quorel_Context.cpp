@@ -50,9 +50,6 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
     Frames.hooks.Port_Present = [](const QString& name) { return Port_Present(name); };
     Frames.hooks.Protokol_Changed = [this](Frame_Exchange::Protokol_Colour c) {
         Panel_ProtokolStatus.background = Frame_Exchange::Protokol_Color(c);
-        Panel_ProtokolStatus.spoken = c == Frame_Exchange::Protokol_Colour::Blue   ? QStringLiteral("Waiting for answer")
-                                      : c == Frame_Exchange::Protokol_Colour::Lime ? QStringLiteral("Answer received")
-                                                                                   : QString();
         Panels_Changed();
     };
     Timer_Sending.Set_Handler([this]() { Frames.Timer_SendingTimer(); });
@@ -73,7 +70,7 @@ Quorel_Context::Quorel_Context(Quorel_Clock& clock, std::unique_ptr<Serial_Port>
 
     // A missing table is not fatal: temperatures then read 0 and the
     // table says why.
-    Temperatures.Load(Temperature_Table::File_Path(program_folder, program_name));
+    Temperatures.Load_Or_Builtin(Temperature_Table::File_Path(program_folder, program_name));
     Live = std::make_unique<Live_Decoder>(Live_Data, Temperatures, Timer_Cut_Off);
     Sequence->Command_Owners[51] = [this]() {
         Live->Decode_Live_Data({Frames.Rx_Frame.data(), size_t(std::max(0, Frames.Rx_Length))});

@@ -193,7 +193,7 @@ QLabel* Make_Label(QWidget* parent, const char* name, const QString& caption, co
 void Paint_Panel(QLabel* panel, const Panel_State& state)
 {
     panel->setText(state.caption);
-    panel->setAccessibleName(state.caption.isEmpty() ? state.spoken : state.caption);
+    panel->setAccessibleName(state.caption);
     QPalette palette = panel->palette();
     if (state.background.isValid())
         palette.setColor(QPalette::Window, state.background);
@@ -981,6 +981,13 @@ void TForm_QuorelGAS::Paint_Panels()
     Paint_Panel(Panel_PortStatus, context_.Panel_PortStatus);
     Paint_Panel(Panel_ConnectStatus, context_.Panel_ConnectStatus);
     Paint_Panel(Panel_ProtokolStatus, context_.Panel_ProtokolStatus);
+    // The traffic lamp has no caption: it is named after its colour.
+    const QColor lamp = context_.Panel_ProtokolStatus.background;
+    Panel_ProtokolStatus->setAccessibleName(lamp == Frame_Exchange::Protokol_Color(Frame_Exchange::Protokol_Colour::Blue)
+                                                ? QStringLiteral("Waiting for answer")
+                                            : lamp == Frame_Exchange::Protokol_Color(Frame_Exchange::Protokol_Colour::Lime)
+                                                ? QStringLiteral("Answer received")
+                                                : QString());
     Paint_Panel(Panel_ConnectStatus_PerCent, context_.Panel_ConnectStatus_PerCent);
     Button_Select_ComPort->setVisible(!context_.ECU_Connected);
 }

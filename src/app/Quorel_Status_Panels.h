@@ -11,8 +11,6 @@ struct Panel_State
     QColor background;
     QColor text = QColor(0, 0, 0);
     bool visible = true;
-    // What assistive technology hears when the panel shows no caption.
-    QString spoken;
 
     bool operator==(const Panel_State&) const = default;
 };

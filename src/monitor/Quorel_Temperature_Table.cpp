@@ -1,5 +1,6 @@
 #include "monitor/Quorel_Temperature_Table.h"
 
+#include <QBuffer>
 #include <QFile>
 
 QString Temperature_Table::File_Path(const QString& program_folder, const QString& program_name)
@@ -7,8 +8,22 @@ QString Temperature_Table::File_Path(const QString& program_folder, const QStrin
     return program_folder + QLatin1Char('/') + program_name + QStringLiteral(".dat");
 }
 
+bool Temperature_Table::Load_Or_Builtin(const QString& path)
+{
+    if (QFile::exists(path))
+        return Load(path);
+    // QBuffer needs a writable array; the shipped records are copied once.
+    QByteArray bytes = Builtin_Bytes();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const bool complete = Load(buffer);
+    builtin_ = true;
+    return complete;
+}
+
 bool Temperature_Table::Load(const QString& path)
 {
+    builtin_ = false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         records_.fill(0);
@@ -24,6 +39,7 @@ bool Temperature_Table::Load(const QString& path)
 
 bool Temperature_Table::Load(QIODevice& device)
 {
+    builtin_ = false;
     const QByteArray bytes = device.read(Record_Count * 2);
     records_.fill(0);
     valid_count_ = int(bytes.size() / 2);

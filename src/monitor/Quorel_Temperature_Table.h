@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -25,6 +26,12 @@ public:
     // were read.
     bool Load(const QString& path);
     bool Load(QIODevice& device);
+    // The file when it exists; otherwise the table the program was built
+    // with, so that a folder without one still shows temperatures.
+    bool Load_Or_Builtin(const QString& path);
+    // The records of the table shipped with the program.
+    static QByteArray Builtin_Bytes();
+    bool Is_Builtin() const { return builtin_; }
 
     // The temperature for an ADC value. Values beyond the records read
     // give the last record read, or the fallback when there is none.
@@ -37,5 +44,6 @@ public:
 private:
     std::array<qint16, Record_Count> records_{};
     int valid_count_ = 0;
+    bool builtin_ = false;
     QString error_text_ = QStringLiteral("Temperature table not loaded");
 };

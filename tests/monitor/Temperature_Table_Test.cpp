@@ -131,3 +131,34 @@ TEST(Temperature_Table, Shipped_File_Follows_The_Sensor_Model)
 }
 
 }   // namespace
+
+namespace {
+
+// A program folder without a table uses the one the program was built with;
+// a table file in the folder always wins.
+TEST(Temperature_Table_Builtin, Missing_File_Gives_The_Shipped_Table_And_A_File_Wins)
+{
+    QFile shipped(Shipped_File());
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    const QByteArray shipped_bytes = shipped.readAll();
+    EXPECT_EQ(Temperature_Table::Builtin_Bytes(), shipped_bytes);
+
+    QTemporaryDir dir;
+    const QString path = Temperature_Table::File_Path(dir.path(), QStringLiteral("QuorelGAS"));
+    Temperature_Table table;
+    EXPECT_TRUE(table.Load_Or_Builtin(path));
+    EXPECT_TRUE(table.Is_Builtin());
+    EXPECT_TRUE(table.Complete());
+    EXPECT_EQ(table.At(456), qint16(quint8(shipped_bytes[912]) | quint8(shipped_bytes[913]) << 8));
+
+    QFile own(path);
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write(Records({111, 222, 333}));
+    own.close();
+    EXPECT_FALSE(table.Load_Or_Builtin(path)) << "a short file is reported, not replaced";
+    EXPECT_FALSE(table.Is_Builtin());
+    EXPECT_EQ(table.At(1), 222);
+    EXPECT_EQ(table.Valid_Count(), 3);
+}
+
+}   // namespace
