@@ -11,6 +11,7 @@
 #include "language/Quorel_Text.h"
 #include "monitor/Quorel_Led_Widget.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
@@ -205,7 +206,7 @@ Configuration_Tab_Form::Configuration_Tab_Form(QWidget* page, Quorel_Context& co
     Build_Groups();
     Apply_Texts();
     texts_listener_ = std::make_unique<Texts_Listener>([this]() { Apply_Texts(); });
-    connect(editor_.get(), &CFG_Editor::Lock_Changed, this, [this]() { Apply_Enabling(); });
+    connect(editor_.get(), &CFG_Editor::Lock_Changed, this, [this]() { Lock_Changed(); });
     connect(&context_, &Quorel_Context::Config_Updated, this, [this]() { Show(); });
     connect(&context_, &Quorel_Context::Panels_Updated, this, [this]() { Apply_Enabling(); });
     Select_Option(0);
@@ -1290,6 +1291,28 @@ void Configuration_Tab_Form::Apply_Version_Layout_Controls()
 
     const QSignalBlocker blocker(inject_num_);
     inject_num_->setMaximum(Inject_Num_Max(version));
+}
+
+void Configuration_Tab_Form::Lock_Changed()
+{
+    // While the changed value is sent its own box is locked too, and the
+    // focus leaves it; it comes back when the controls are free again,
+    // unless the user has put it somewhere else meanwhile.
+    QWidget* focus = QApplication::focusWidget();
+    const bool in_page = focus && page_->isAncestorOf(focus);
+    Apply_Enabling();
+    if (editor_->State() != CFG_Editor::Transmit_State::Idle) {
+        if (!held_focus_ && in_page && !focus->isEnabled()) {
+            held_focus_ = focus;
+            moved_focus_ = QApplication::focusWidget();
+        }
+        return;
+    }
+    if (held_focus_ && held_focus_->isEnabled() && held_focus_->isVisible()
+        && QApplication::focusWidget() == moved_focus_.data())
+        held_focus_->setFocus(Qt::OtherFocusReason);
+    held_focus_ = nullptr;
+    moved_focus_ = nullptr;
 }
 
 void Configuration_Tab_Form::Apply_Enabling()

@@ -3,6 +3,7 @@
 #include "config/Quorel_CFG_Editor.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QSpinBox>
 #include <QString>
 
@@ -108,6 +109,7 @@ private:
     void Show_Values(QWidget* edited = nullptr);
     void Apply_Version_Layout_Controls();
     void Apply_Enabling();
+    void Lock_Changed();
     void Update_Accessible();
     void After_Edit(QWidget* edited);
     void Refresh_File_Status();
@@ -150,6 +152,7 @@ private:
     QRadioButton* press_relative_ = nullptr;
     QLineEdit* press_bar_ = nullptr;
     QLineEdit* press_volt_ = nullptr;
+    QPointer<QWidget> held_focus_, moved_focus_;
     QLabel* date_today_ = nullptr;
     QLineEdit* car_num_ = nullptr;
     QLineEdit* accident_count_ = nullptr;

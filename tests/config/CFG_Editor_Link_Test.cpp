@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -170,6 +171,35 @@ TEST_F(CFG_Editor_Link_Test, TypedNumberCountsWhenTIsPressedInItsBox)
     EXPECT_EQ(rpm->value(), typed);
     EXPECT_EQ(rpm->text(), QString::number(typed)) << "the letter itself is no number";
     ASSERT_TRUE(clock.Advance_Until([&]() { return ecu->Store().Parameters.at('I') == Encode_RPM(typed); }, 20000));
+}
+
+// The box being typed in is locked while its value is sent, and gets the
+// focus back afterwards, so the next number can be typed at once.
+TEST_F(CFG_Editor_Link_Test, FocusReturnsToTheBoxAfterItsValueWasSent)
+{
+    ASSERT_TRUE(Connect());
+    clock.Advance(8000);
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    window->findChild<QTabWidget*>("PageControl_QuorelGAS")->setCurrentIndex(1);
+    window->findChild<QListWidget*>("ListBox_CFG_Options")->setCurrentRow(1);   // petrol to gas
+    auto* rpm = window->findChild<QSpinBox*>("UpDown_CFG_PG_RPM");
+    ASSERT_NE(rpm, nullptr);
+    rpm->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), rpm);
+    ASSERT_TRUE(rpm->isVisible());
+    rpm->findChild<QLineEdit*>()->setText(QString::number(rpm->value() + 100));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(rpm, &enter);
+    clock.Advance(750);
+    QApplication::processEvents();
+    ASSERT_FALSE(rpm->isEnabled()) << "locked while its value is sent";
+    EXPECT_NE(QApplication::focusWidget(), rpm);
+    clock.Advance(1100);
+    QApplication::processEvents();
+    ASSERT_TRUE(rpm->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), rpm);
 }
 
 }   // namespace
