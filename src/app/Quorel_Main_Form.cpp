@@ -416,6 +416,7 @@ void TForm_QuorelGAS::Build_Monitor_Tabs()
     Live_Monitor& monitor = *context_.Monitor;
     Dashboard& board = monitor.Board;
     general_form_ = new General_Tab_Form(PageControl_QuorelGAS->widget(0), context_);
+    general_form_->Window_Maximised = [this]() { return Is_Maximised(); };
     errors_form_ = new Errors_Tab_Form(PageControl_QuorelGAS->widget(5), monitor);
 
     Hot_Keys.Gas_Fors = [this, &board](int i) { board.Gas_Button_Toggled(i, Button_Gas_Fors[i]->isChecked()); };
@@ -909,7 +910,14 @@ void TForm_QuorelGAS::Rescale(int factor)
             }
             designed_.insert(widget, d);
         }
-        const Designed& d = designed_[widget];
+    }
+    // Recorded before anything changes: a font of its own that takes its
+    // size from the parent would otherwise be recorded already scaled.
+    for (QWidget* widget : widgets) {
+        const auto found = designed_.find(widget);
+        if (found == designed_.end() || found->widget != widget)
+            continue;
+        const Designed& d = *found;
         if (d.geometry.isValid()) {
             const QRect& g = d.geometry;
             const int left = g.left() * factor / Scale_One;

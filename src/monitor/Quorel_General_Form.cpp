@@ -138,7 +138,8 @@ General_Tab_Form::General_Tab_Form(QWidget* page, Quorel_Context& context)
         mark->installEventFilter(this);
         mark->setCursor(Qt::PointingHandCursor);
     }
-    QFont mark_font = Label_GEN_Petrol_A->font();
+    // Only the weight is their own: the size follows the page.
+    QFont mark_font;
     mark_font.setBold(true);
     for (QLabel* mark : {Label_GEN_Petrol_A, Label_GEN_Gas_A, Label_GEN_Press_A})
         mark->setFont(mark_font);
@@ -266,7 +267,9 @@ void General_Tab_Form::Layout_Rows(QFrame* panel, std::vector<Row>& rows, bool g
     const int H = panel->height(), W = panel->width();
     int size = Row_Font_Size(n);
     const QWidget* main_window = window();
-    if (main_window && main_window != this && (main_window->isMaximized() || main_window->isFullScreen())) {
+    const bool maximised = Window_Maximised ? Window_Maximised()
+                                            : main_window && (main_window->isMaximized() || main_window->isFullScreen());
+    if (main_window && main_window != this && maximised) {
         const QWidget* client = main_window->findChild<QWidget*>(QStringLiteral("Panel_QuorelGAS"));
         const int client_height = client && client->parentWidget() ? client->parentWidget()->height()
                                                                    : main_window->height();

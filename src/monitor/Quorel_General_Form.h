@@ -41,6 +41,9 @@ public:
 
     // Indicator windows 2 (petrol) and 3 (gas) open on a number press.
     std::function<void(int window)> On_Open_Indicator;
+    // Whether the main window is maximised (also when it fills the screen
+    // itself); unset: the window's own state.
+    std::function<bool()> Window_Maximised;
     // Font size added to the rows (settings "Graph_Data_Size").
     int Graph_Data_Size = 0;
 

@@ -366,6 +366,17 @@ TEST_F(Main_Form_Test, Full_Screen_Setting_Starts_Maximised_And_Scaled)
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
     EXPECT_GT(window->Scale_Factor(), 0);
     EXPECT_NE(window->Scale_Factor(), 10000);
+    // A bold mark takes the scaled size of its page once, not twice.
+    const double scaled = Find<QWidget>("Panel_QuorelGAS")->font().pointSizeF();
+    EXPECT_DOUBLE_EQ(Find<QLabel>("Label_GEN_Petrol_A")->font().pointSizeF(), scaled);
+    EXPECT_TRUE(Find<QLabel>("Label_GEN_Petrol_A")->font().bold());
+    EXPECT_DOUBLE_EQ(Find<QLabel>("Label_GEN_Petrol")->font().pointSizeF(), scaled);
+
+    Press(Qt::Key_F);   // and back at the designed size the same as any caption
+    Settle();
+    ASSERT_EQ(window->Scale_Factor(), 10000);
+    EXPECT_DOUBLE_EQ(Find<QLabel>("Label_GEN_Petrol_A")->font().pointSizeF(),
+                     Find<QWidget>("Panel_QuorelGAS")->font().pointSizeF());
 }
 
 TEST_F(Main_Form_Test, H_Opens_The_Help_Document_Of_The_Tab)

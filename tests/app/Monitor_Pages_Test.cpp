@@ -486,6 +486,15 @@ TEST_F(Monitor_Pages, Injector_Rows_Follow_A_Rescaled_Panel)
     EXPECT_EQ(general->Petrol_Number(0)->Pixel_Size(), 28);   // the size changes only when maximised
     EXPECT_EQ(general->Petrol_Bar(3)->geometry().right(), panel->width() - 9);
 
+    // Without a window manager the window fills the screen itself and is
+    // maximised for the rows too, though its window state is normal.
+    ASSERT_TRUE(general->Window_Maximised) << "the main window tells the rows";
+    const auto own = general->Window_Maximised;
+    general->Window_Maximised = []() { return true; };
+    panel->resize(panel->width() + 1, panel->height());
+    EXPECT_EQ(general->Petrol_Number(0)->Pixel_Size(), 28 * 2 * window->centralWidget()->height() / 853);
+    general->Window_Maximised = own;
+
     // Maximised, the size follows the client height: 28 x 2 x height div 853.
     window->showMaximized();
     QApplication::processEvents();
