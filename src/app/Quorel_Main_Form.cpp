@@ -796,7 +796,11 @@ void TForm_QuorelGAS::Apply_Window_Position()
 {
     const Settings_Class& settings = context_.App_Settings;
     if (settings.Full_Screen) {
-        setWindowState(windowState() | Qt::WindowMaximized);
+        if (!Is_Maximised()) {
+            normal_geometry_ = QRect(QPoint(settings.Position_Left, settings.Position_Top), geometry().size());
+            setWindowState(windowState() | Qt::WindowMaximized);
+            Fill_Screen_If_Unmanaged();
+        }
     } else {
         setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
         move(settings.Position_Left, settings.Position_Top);
@@ -966,10 +970,15 @@ void TForm_QuorelGAS::Toggle_Maximised()
     }
     normal_geometry_ = geometry();
     showMaximized();
+    Fill_Screen_If_Unmanaged();
+}
+
+void TForm_QuorelGAS::Fill_Screen_If_Unmanaged()
+{
     // Without a window manager the state changes but the size does not:
     // the window then fills the screen's working area itself.
     QTimer::singleShot(Maximise_Check_Ms, this, [this]() {
-        if (!isMaximized() || geometry() != normal_geometry_ || !screen())
+        if (!isMaximized() || geometry().size() != normal_geometry_.size() || !screen())
             return;
         screen_filled_ = true;
         setWindowState(Qt::WindowNoState);

@@ -181,6 +181,7 @@ private:
     // Maximised by filling the screen (no window manager to do it).
     bool screen_filled_ = false;
     static constexpr int Maximise_Check_Ms = 300;
+    void Fill_Screen_If_Unmanaged();
     int resize_idle_checks_ = 0;
     int scale_ = Scale_One;
     QHash<QWidget*, Designed> designed_;
