@@ -458,11 +458,8 @@ void TForm_QuorelGAS::Build_Monitor_Tabs()
                 led->Set_Lit(board.Led_On(Dashboard::Led(i)), Dashboard::Led_Colour(Dashboard::Led(i), board.Led_On(Dashboard::Led(i))));
     };
     board.On_Level_Mode_Changed = [this, &board]() {
-        if (auto* label = findChild<QLabel*>(QStringLiteral("Label_CFG_Level_Mode"))) {
-            label->setText(board.Level_Mode_Text());
-            label->setAccessibleName(board.Level_Mode_Text());
-            label->setToolTip(board.Level_Mode_Hint());
-        }
+        if (config_form_)
+            config_form_->Show_Level_Mode(board.Level_Mode(), board.Level_Mode_Text(), board.Level_Mode_Hint());
     };
     board.On_Level_Changed = [this, &board]() {
         const Dashboard::Level_View& view = board.Level();

@@ -891,9 +891,9 @@ void Configuration_Tab_Form::Build_Groups()
                 After_Edit(slider);
             });
             Bind(slider, Parameter_Code_Of(member), &E::Level_Sliders);
-            bound_.back().Show = [this, slider, volts, member](bool) {
+            bound_.back().Show = [this, slider, volts, member, k](bool) {
                 slider->setValue(context_.Config_Data.*member);
-                volts->setText(Volt_Text(context_.Config_Data.*member));
+                volts->setText(Level_Volt_Text(k));
             };
             const QByteArray label = "Label_CFG_Level" + QByteArray::number(k + 1);
             const QByteArray number = QByteArray::number(k + 1);
@@ -1234,7 +1234,9 @@ void Configuration_Tab_Form::Show_Values(QWidget* edited)
         const int room = label->parentWidget()->width() - label->x() - 4;
         label->resize(std::min(room, label->fontMetrics().horizontalAdvance(label->text()) + 4), label->height());
     }
-    level_mode_->setText(editor_->Level_Setup() ? Text("Mode_Level_Set") : QString());
+    const bool software = Enabling_Rules(config, true).Level_Software;
+    level_mode_->setText(!software ? QString() : editor_->Level_Setup() ? Text("Mode_Level_Set") : level_mode_text_);
+    level_mode_->setToolTip(software && !editor_->Level_Setup() ? level_mode_hint_ : QString());
     for (QWidget* widget : level_sensor_row_)
         widget->setVisible(!Enabling_Rules(config, true).Level_Software);
     for (QWidget* widget : level_software_row_)
@@ -1242,6 +1244,37 @@ void Configuration_Tab_Form::Show_Values(QWidget* edited)
     Refresh_File_Status();
     Refresh_Car_Enabled();
     Update_Accessible();
+}
+
+void Configuration_Tab_Form::Show_Level_Mode(int mode, const QString& text, const QString& hint)
+{
+    editor_->Set_Level_Setup(false);
+    level_mode_value_ = mode;
+    level_mode_text_ = text;
+    level_mode_hint_ = hint;
+    const bool software = Enabling_Rules(context_.Config_Data, true).Level_Software;
+    level_mode_->setText(software ? text : QString());
+    level_mode_->setToolTip(software ? hint : QString());
+    level_mode_->setAccessibleName(level_mode_->text());
+    for (int k = 0; k < 5; ++k) {
+        level_volts_[k]->setText(Level_Volt_Text(k));
+        level_volts_[k]->setAccessibleName(level_volts_[k]->text());
+    }
+}
+
+QString Configuration_Tab_Form::Level_Volt_Text(int k) const
+{
+    const Configuration_Class& config = context_.Config_Data;
+    constexpr int Level_Mode_Work = 128;
+    if (Enabling_Rules(config, true).Level_Software && !editor_->Level_Setup() && level_mode_value_ == Level_Mode_Work) {
+        // Working mode: the share of the full-cylinder reference at each lamp.
+        static constexpr int Shares[5] = {12, 15, 20, 30, 60};
+        return QLocale::system().toString(double(Level_Reference_Of(config.GF_ETALON)) / Shares[k], 'f', 2);
+    }
+    int Configuration_Class::*const levels[5] = {&Configuration_Class::Level1, &Configuration_Class::Level2,
+                                                 &Configuration_Class::Level3, &Configuration_Class::Level4,
+                                                 &Configuration_Class::Level5};
+    return Volt_Text(config.*levels[k]);
 }
 
 void Configuration_Tab_Form::Show_Live()

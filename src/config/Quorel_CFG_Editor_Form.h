@@ -73,6 +73,9 @@ public:
     int Selected_Option() const { return selected_; }
     // The live values of the page: the pressure sensor output and today's date.
     void Show_Live();
+    // The ECU reported a new software level mode: it ends the set-up state
+    // and, in the working mode, the level boxes show the reference shares.
+    void Show_Level_Mode(int mode, const QString& text, const QString& hint);
 
     // Set by the main window.
     std::function<bool()> Window_Enabled;
@@ -115,6 +118,7 @@ private:
     void Refresh_File_Status();
     void Refresh_Car_Enabled();
     void Show_Hint_Of(QObject* watched);
+    QString Level_Volt_Text(int k) const;
 
     Quorel_Context& context_;
     const Hot_Key_Actions& hot_keys_;
@@ -160,6 +164,8 @@ private:
     QLabel* date_save_ = nullptr;
     QLabel* st_remains_ = nullptr;
     QLabel* level_mode_ = nullptr;
+    int level_mode_value_ = 0;
+    QString level_mode_text_, level_mode_hint_;
     QLabel* factors_range_ = nullptr;
     QLabel* press_init_label_ = nullptr;
     QLabel* two_fuel_temperature_label_ = nullptr;

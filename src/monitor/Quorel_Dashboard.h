@@ -99,6 +99,7 @@ public:
     const QColor& Work_Mode_Colour() const { return work_mode_colour_; }
     bool Info_Visible() const { return info_visible_; }
     const QString& Info_Text() const { return info_text_; }
+    int Level_Mode() const { return level_mode_shown_; }
     const QString& Level_Mode_Text() const { return level_text_; }
     const QString& Level_Mode_Hint() const { return level_hint_; }
     const Pump_Display& Pump() const { return pump_; }

@@ -283,6 +283,42 @@ TEST_F(CFG_Editor_Form_Test, ListTextThatIsNoEntryShowsTheStoredOne)
     EXPECT_EQ(context->Config_Data.RPM_Divider, "1:4");
 }
 
+TEST_F(CFG_Editor_Form_Test, SoftwareLevelSetUpUntilTheEcuWorks)
+{
+    Receive_Version(419);
+    auto* type = Find<QComboBox>("ComboBox_CFG_Level_Type");
+    auto* mode = Find<QLabel>("Label_CFG_Level_Mode");
+    auto* volts1 = Find<QLabel>("Label_CFG_Level1_Volt");
+    const int software = type->findText(QStringLiteral("SOFTWARE"));
+    ASSERT_GE(software, 0);
+    type->setCurrentIndex(software);
+    Q_EMIT type->activated(software);
+    EXPECT_EQ(mode->text(), Text("Mode_Level_Set"));
+    EXPECT_EQ(mode->accessibleName(), mode->text());
+    EXPECT_EQ(volts1->text(), QLocale::system().toString(context->Config_Data.Level1 * 5.0 / 1023.0, 'f', 2));
+
+    form->Show_Level_Mode(16, Text("Mode_Level_Wait"), Text("Level_Mode_Wait_Hint"));
+    EXPECT_EQ(mode->text(), Text("Mode_Level_Wait"));
+    EXPECT_EQ(volts1->text(), QLocale::system().toString(context->Config_Data.Level1 * 5.0 / 1023.0, 'f', 2));
+
+    Find<QSpinBox>("UpDown_CFG_Level_Etalon")->setValue(111);
+    EXPECT_EQ(Level_Reference_Of(context->Config_Data.GF_ETALON), 111);
+    form->Show_Level_Mode(128, Text("Mode_Level_Work"), Text("Level_Mode_Work_Hint"));
+    const char* expected[5] = {"9.25", "7.40", "5.55", "3.70", "1.85"};
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(Find<QLabel>(("Label_CFG_Level" + QByteArray::number(k + 1) + "_Volt").constData())->text(),
+                  QLocale::system().toString(QLocale::c().toDouble(QLatin1String(expected[k])), 'f', 2))
+            << k;
+    context->Config_Changed();
+    EXPECT_EQ(mode->text(), Text("Mode_Level_Work")) << "a new show keeps the reported mode";
+    EXPECT_EQ(volts1->text(), QLocale::system().toString(9.25, 'f', 2));
+
+    type->setCurrentIndex(0);
+    Q_EMIT type->activated(0);
+    EXPECT_EQ(mode->text(), QString()) << "other sensor types have no mode";
+    EXPECT_EQ(volts1->text(), QLocale::system().toString(context->Config_Data.Level1 * 5.0 / 1023.0, 'f', 2));
+}
+
 TEST_F(CFG_Editor_Form_Test, InjectorTypeAnotherShowsItsHoldPwm)
 {
     Receive_Version(419);
