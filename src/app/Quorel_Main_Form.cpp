@@ -303,6 +303,9 @@ void TForm_QuorelGAS::FormCreate()
     context_.Timer_Resize.Set_Handler([this]() { Timer_ResizeTimer(); });
 
     Paint_Panels();
+    // One decode of the empty receive buffer puts consistent values on every
+    // display; the first answer then shows the ECU's work mode whatever it is.
+    context_.Live->Decode_Live_Data({});
     Enable_ECU_Controls(false);
     Apply_Window_Position();
     Apply_Form_Style(settings.Form_Style);

@@ -360,6 +360,18 @@ TEST_F(Monitor_Pages, Pump_Test_Runs_And_Reports_Its_Result)
     EXPECT_TRUE(Find<QPushButton>("Button_WorkMode")->isEnabled());
 }
 
+TEST_F(Monitor_Pages, An_Ecu_Already_In_Automat_Shows_Its_Mode)
+{
+    ASSERT_EQ(context->Live_Data.Work_Mode, 0) << "the start decode reads the empty buffer";
+    ASSERT_TRUE(Connect());
+    ASSERT_EQ(context->Live_Data.Work_Mode, 2);
+    auto* mode = Find<QLabel>("Panel_WorkMode");
+    EXPECT_EQ(mode->text(), "Automat");
+    EXPECT_EQ(mode->palette().color(QPalette::Window), QColor(0, 255, 255));
+    EXPECT_TRUE(context->Timer_Led_Automat.Enabled());
+    EXPECT_TRUE(context->Monitor->Board.Led_On(Dashboard::Yellow));
+}
+
 TEST_F(Monitor_Pages, Work_Mode_Button_And_Gas_Hot_Keys_Drive_The_ECU)
 {
     ASSERT_TRUE(Connect());
