@@ -963,11 +963,10 @@ void Configuration_Tab_Form::Build_Groups()
         press_bar_->setObjectName(QStringLiteral("Edit_CFG_Press_Bar"));
         press_bar_->setReadOnly(true);
         press_bar_->resize(70, Row_Height);
+        // The sensor output converted with the coefficients as they stand,
+        // so an edit of C1 or C2 shows its effect at once.
         for (CFG_Spin_Box* spin : {c1, c2})
-            connect(spin, &QSpinBox::valueChanged, this, [this]() {
-                press_bar_->setText(QLocale::system().toString(editor_->Pressure_Preview() / 100.0, 'f', 2));
-                press_bar_->setAccessibleName(press_bar_->text());
-            });
+            connect(spin, &QSpinBox::valueChanged, this, [this]() { Show_Live(); });
         // The live sensor output, to check the coefficients against.
         press_volt_ = new QLineEdit(page_);
         press_volt_->setObjectName(QStringLiteral("Edit_CFG_Press_Volt"));
@@ -1284,6 +1283,11 @@ void Configuration_Tab_Form::Show_Live()
     if (press_volt_->text() != volts) {
         press_volt_->setText(volts);
         press_volt_->setAccessibleName(volts);
+    }
+    const QString pressure = locale.toString(editor_->Pressure_Preview() / 100.0, 'f', 2);
+    if (press_bar_->text() != pressure) {
+        press_bar_->setText(pressure);
+        press_bar_->setAccessibleName(pressure);
     }
     const QString today = Caption_Text(QStringLiteral("Label_CFG_Car_Date_Current"), QStringLiteral("Today")) +
                           QStringLiteral(" : ") + locale.toString(QDate::currentDate(), QLocale::ShortFormat);

@@ -384,9 +384,19 @@ TEST_F(CFG_Editor_Form_Test, PressurePreviewFollowsTheCoefficients)
 {
     Receive_Version(419);
     context->Live_Data.Press_Volt = 300;
+    auto* pressure = Find<QLineEdit>("Edit_CFG_Press_Bar");
+    form->Show_Live();
+    EXPECT_EQ(pressure->text(), QLocale::system().toString(
+                                    (300 * context->Config_Data.MAP_Sensor_C1 - context->Config_Data.MAP_Sensor_C2 * 100) /
+                                        1000 / 100.0,
+                                    'f', 2))
+        << "the live output with the stored coefficients";
     Type(Find<QSpinBox>("UpDown_CFG_MAP_Sensor_C1"), QStringLiteral("5"));
-    EXPECT_EQ(Find<QLineEdit>("Edit_CFG_Press_Bar")->text(),
+    EXPECT_EQ(pressure->text(),
               QLocale::system().toString((300 * 5000 - context->Config_Data.MAP_Sensor_C2 * 100) / 1000 / 100.0, 'f', 2));
+    EXPECT_EQ(pressure->accessibleName(), pressure->text());
+    Type(Find<QSpinBox>("UpDown_CFG_MAP_Sensor_C2"), QStringLiteral("-0.5"));
+    EXPECT_EQ(pressure->text(), QLocale::system().toString((300 * 5000 - 500 * 100) / 1000 / 100.0, 'f', 2));
 }
 
 TEST_F(CFG_Editor_Form_Test, CaptionsFitAtDesignedSize)
