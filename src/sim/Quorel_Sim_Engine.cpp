@@ -50,6 +50,8 @@ Sim_Engine::Settings Sim_Engine::Read_Settings(const Sim_Ecu_Store& store)
     s.C1 = qint16(Parameter(store, 'C', 0));
     s.C2 = qint16(Parameter(store, 'D', 0));
     s.Pump_Time_Tenths = qMax(1, int(Parameter(store, 'g', 0x015F) & 0xFF));
+    s.Software_Level = (Parameter(store, '^', 0x0101) & 0xFF) == Level_Type_Software;
+    s.Level_Reference = Parameter(store, ']', 0);
     return s;
 }
 
@@ -125,6 +127,29 @@ void Sim_Engine::Update_Service_State()
 int Sim_Engine::Level_Code() const
 {
     return qMax(Empty_Tank_Level_Code, Full_Tank_Level_Code - int(gas_ms_ / 3000));
+}
+
+int Sim_Engine::Level_Mode(const Sim_Ecu_Store& store) const
+{
+    const Settings settings = Read_Settings(store);
+    if (!settings.Software_Level)
+        return 0;
+    if (settings.Level_Reference == 0)
+        return Level_Mode_Wait;
+    if (settings.Level_Reference != level_reference_ || now_ms_ - level_reference_ms_ < Level_Reference_Ms)
+        return Level_Mode_Reference;
+    return Reported_Mode() == 4 ? Level_Mode_Work : Level_Mode_Pause;
+}
+
+quint32 Sim_Engine::Level_Counter(const Sim_Ecu_Store& store) const
+{
+    const Settings settings = Read_Settings(store);
+    if (!settings.Software_Level)
+        return 0;
+    // The counter shifted right by 21 reaches the reference when the tank is empty.
+    const double used = double(gas_ms_ - level_gas_ms_) / double(Tank_Gas_Ms);
+    const double counter = used * double(settings.Level_Reference) * double(1u << 21);
+    return quint32(std::clamp(counter, 0.0, 4294967295.0));
 }
 
 quint16 Sim_Engine::Status_Word() const
@@ -215,6 +240,12 @@ void Sim_Engine::Step(qint64 dt_ms, const Sim_Ecu_Store& store, const Settings& 
     Update_Service_State();
     if (gas_mask_ != 0)
         gas_ms_ += dt_ms;
+    if (settings.Level_Reference != level_reference_) {
+        // A new full-cylinder reference: the tank counts as full from now on.
+        level_reference_ = settings.Level_Reference;
+        level_reference_ms_ = now_ms_;
+        level_gas_ms_ = gas_ms_;
+    }
     // Fuel each cylinder gets, relative to what the car asks for: petrol
     // cylinders exactly, gas cylinders map factor over true factor.
     const double factor = Map_Factor(store.Map, Mean_Petrol_Time()) / 128.0;
@@ -328,6 +359,12 @@ QByteArray Sim_Engine::Live_Data(const Sim_Ecu_Store& store, int length)
     put(52, Pressure_Code(Rail_Pressure + int(std::lround(2.0 * Noise())), settings.C1, settings.C2));
     put(54, Temperature_Code(Temperature_C()));
     put(56, Level_Code());
+    if (settings.Software_Level) {
+        put_byte(57, quint8((Level_Code() >> 8 & 0x03) | Level_Mode(store)));
+        const quint32 counter = Level_Counter(store);
+        put(64, int(counter >> 16));
+        put(66, int(counter & 0xFFFF));
+    }
     put(60, Pressure_Code(Rail_Pressure + int(std::lround(6.0 * Noise())), settings.C1, settings.C2));
     put_byte(62, on_gas ? quint8(factor) : 0);
     if (Pump_Test_Running())

@@ -72,6 +72,18 @@ public:
     bool Pump_Test_Running() const { return pump_test_start_ms_ >= 0 && now_ms_ < Pump_Test_End_Ms(); }
     // Level sensor code: the tank empties slowly while on gas.
     int Level_Code() const;
+    // Level type "SOFTWARE" (the '^' level index 7): no sensor; the ECU
+    // counts the gas injectors' work time against the full-cylinder
+    // reference (']') and reports its level mode: waiting without a
+    // reference, measuring it for Level_Reference_Ms after a new one, then
+    // working on gas and pausing on petrol. Tank_Gas_Ms of gas time use up
+    // one reference.
+    static constexpr int Level_Type_Software = 7;
+    static constexpr int Level_Mode_Wait = 16, Level_Mode_Reference = 32, Level_Mode_Pause = 64,
+                         Level_Mode_Work = 128;
+    static constexpr qint64 Level_Reference_Ms = 3000, Tank_Gas_Ms = 600'000;
+    int Level_Mode(const Sim_Ecu_Store& store) const;
+    quint32 Level_Counter(const Sim_Ecu_Store& store) const;
     // The status word the live data carry now.
     quint16 Status_Word() const;
     // Info line of the live data (flags, value): while automat waits for
@@ -119,6 +131,8 @@ private:
         qint64 Injector_Step_Ms = 0;    // between successive injectors
         qint32 C1 = 0, C2 = 0;
         int Pump_Time_Tenths = 1;
+        bool Software_Level = false;
+        quint16 Level_Reference = 0;   // GF_ETALON
     };
     static Settings Read_Settings(const Sim_Ecu_Store& store);
     void Step(qint64 dt_ms, const Sim_Ecu_Store& store, const Settings& settings);
@@ -139,6 +153,10 @@ private:
     bool clock_8mhz_ = false;
     qint64 saved_until_ms_ = -1;
     qint64 gas_ms_ = 0;
+    // The reference last seen, since when, and the gas time then.
+    quint16 level_reference_ = 0;
+    qint64 level_reference_ms_ = -1'000'000;
+    qint64 level_gas_ms_ = 0;
     quint32 rng_;
     quint8 selected_mode_ = 2;
     quint8 gas_mask_ = 0;

@@ -231,6 +231,31 @@ TEST_F(Engine_Test, AutomatSwitchesToGasOnceTheReducerIsWarm)
     EXPECT_EQ(ecu->Work_Mode(), 2) << "the selection stays automat";
 }
 
+TEST_F(Engine_Test, SoftwareLevelReportsItsModeAndCountsGasTime)
+{
+    EXPECT_EQ(Poll().Level_Mode, 0) << "a resistive sensor has no level mode";
+    EXPECT_EQ(live.Level_Counter, 0u);
+    Set_Parameter('^', 0x0107);   // divider 1:1, level type "SOFTWARE"
+    Set_Parameter(']', 0);
+    EXPECT_EQ(Poll().Level_Mode, Sim_Engine::Level_Mode_Wait) << "no reference yet";
+    Set_Parameter(']', 1200);
+    clock.Advance(100);
+    EXPECT_EQ(Poll().Level_Mode, Sim_Engine::Level_Mode_Reference);
+    clock.Advance(Sim_Engine::Level_Reference_Ms);
+    EXPECT_EQ(Poll().Level_Mode, Sim_Engine::Level_Mode_Pause) << "still on petrol";
+    EXPECT_EQ(live.Level_Counter, 0u);
+    clock.Advance_To(45000);   // warm enough: on gas
+    ASSERT_EQ(Poll().Work_Mode, Live_Data_Record::Mode_Gas);
+    EXPECT_EQ(live.Level_Mode, Sim_Engine::Level_Mode_Work);
+    const double before = double(live.Level_Counter >> 21);
+    clock.Advance(Sim_Engine::Tank_Gas_Ms / 2);
+    EXPECT_NEAR(double(Poll().Level_Counter >> 21) - before, 600.0, 3.0) << "half the reference in half the tank's gas time";
+    Set_Parameter(']', 1000);
+    clock.Advance(100);
+    EXPECT_EQ(Poll().Level_Mode, Sim_Engine::Level_Mode_Reference);
+    EXPECT_LT(live.Level_Counter >> 21, 2u) << "a new reference fills the tank";
+}
+
 TEST_F(Engine_Test, SwitchOverWaitsForTheDelayThenTakesInjectorsOneByOne)
 {
     ecu->Engine().Ambient_C = 60;   // a hot engine: only the time counts
