@@ -49,6 +49,7 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -202,6 +203,38 @@ void Paint_Panel(QLabel* panel, const Panel_State& state)
     panel->setVisible(state.visible);
 }
 
+} // namespace
+
+// The application's style with the check marks, radio marks, slider handles
+// and scroll bars grown by the window's content scale, so a maximised window
+// is not drawn with the marks of the designed size.
+class Scaled_Style : public QProxyStyle
+{
+public:
+    int Factor = TForm_QuorelGAS::Scale_One;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+        case PM_SliderThickness:
+        case PM_SliderLength:
+        case PM_SliderControlThickness:
+        case PM_ScrollBarExtent:
+        case PM_ScrollBarSliderMin:
+            return value * Factor / TForm_QuorelGAS::Scale_One;
+        default:
+            return value;
+        }
+    }
+};
+
+namespace {
+
 bool Is_Text_Input(const QWidget* widget)
 {
     if (!widget)
@@ -238,6 +271,8 @@ TForm_QuorelGAS::TForm_QuorelGAS(Quorel_Context& context, QWidget* parent) : QMa
 
 TForm_QuorelGAS::~TForm_QuorelGAS()
 {
+    if (scaled_style_)
+        scaled_style_->deleteLater();
     Exit_Sequence();
     texts_listener_.reset();
     Language().Load_Font_Keys = nullptr;
@@ -913,6 +948,25 @@ void TForm_QuorelGAS::Rescale(int factor)
                 d.pixel_size = widget->font().pixelSize();
             }
             designed_.insert(widget, d);
+        }
+    }
+    if (factor != scale_ || scaled_style_) {
+        if (!scaled_style_) {
+            // Owned by the application: a widget still uses its style while
+            // it is destroyed, after this window's members are gone.
+            scaled_style_ = new Scaled_Style;
+            scaled_style_->setParent(qApp);
+        }
+        scaled_style_->Factor = factor;
+        for (QWidget* widget : widgets) {
+            if (widget->style() == scaled_style_) {
+                scaled_style_->unpolish(widget);
+                scaled_style_->polish(widget);
+            } else {
+                widget->setStyle(scaled_style_);
+            }
+            widget->updateGeometry();
+            widget->update();
         }
     }
     // Recorded before anything changes: a font of its own that takes its

@@ -20,6 +20,7 @@ class Dialog_Shells;
 class Errors_Tab_Form;
 class General_Tab_Form;
 class Configuration_Tab_Form;
+class Scaled_Style;
 class Texts_Listener;
 class QKeyEvent;
 class QLabel;
@@ -184,6 +185,7 @@ private:
     void Fill_Screen_If_Unmanaged();
     int resize_idle_checks_ = 0;
     int scale_ = Scale_One;
+    Scaled_Style* scaled_style_ = nullptr;
     QHash<QWidget*, Designed> designed_;
     QImage logo_picture_;
     bool logo_keep_proportion_ = false;

@@ -124,6 +124,19 @@ QString Frequency_Text(int period)
 
 QString Volt_Text(int level) { return QLocale::system().toString(level * 5.0 / 1023.0, 'f', 2); }
 
+// Text colour through the palette, so the label keeps the font the window
+// scaling gave it; an invalid colour returns to the inherited one.
+void Set_Text_Colour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    if (colour.isValid())
+        palette.setColor(QPalette::WindowText, colour);
+    else
+        palette.setColor(QPalette::WindowText, widget->parentWidget() ? widget->parentWidget()->palette().color(QPalette::WindowText)
+                                                                      : QApplication::palette().color(QPalette::WindowText));
+    widget->setPalette(palette);
+}
+
 QString Polarity_Picture(bool positive)
 {
     return positive ? QStringLiteral("__|\u203E\u203E|__") : QStringLiteral("\u203E\u203E|__|\u203E\u203E");
@@ -1412,8 +1425,7 @@ void Configuration_Tab_Form::Refresh_File_Status()
     if (status == CFG_File_Status::Hidden)
         return;
     Set_Caption(file_status_, Text(QLatin1String(File_Status_Key(status))));
-    file_status_->setStyleSheet(
-        QStringLiteral("color: #%1;").arg(File_Status_Colour(status), 6, 16, QChar('0')));
+    Set_Text_Colour(file_status_, QColor(QRgb(File_Status_Colour(status))));
 }
 
 void Configuration_Tab_Form::Refresh_Car_Enabled()
@@ -1472,10 +1484,10 @@ void Configuration_Tab_Form::Show_Hint_Of(QObject* watched)
     if (highlighted_ == label)
         return;
     if (highlighted_)
-        highlighted_->setStyleSheet(QString());
+        Set_Text_Colour(highlighted_, QColor());
     highlighted_ = label;
     if (highlighted_)
-        highlighted_->setStyleSheet(QStringLiteral("color: #0000FF;"));
+        Set_Text_Colour(highlighted_, QColor(0, 0, 255));
 }
 
 bool Configuration_Tab_Form::eventFilter(QObject* watched, QEvent* event)

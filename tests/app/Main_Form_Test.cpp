@@ -9,6 +9,7 @@
 #include "settings/Quorel_Ini.h"
 
 #include <QApplication>
+#include <QStyle>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -326,6 +327,8 @@ TEST_F(Main_Form_Test, F_Toggles_Maximised_And_Rescale_Returns_To_The_Designed_S
     QWidget* panel = Find<QWidget>("Panel_QuorelGAS");
     QWidget* pages = Pages();
     const QFont designed_font = panel->font();
+    const int designed_mark = QApplication::style()->pixelMetric(QStyle::PM_IndicatorWidth);
+    const int designed_handle = QApplication::style()->pixelMetric(QStyle::PM_SliderLength);
     EXPECT_EQ(window->centralWidget()->size(), QSize(780, 520));
     EXPECT_EQ(panel->geometry(), QRect(0, 0, 780, 520));
 
@@ -346,10 +349,20 @@ TEST_F(Main_Form_Test, F_Toggles_Maximised_And_Rescale_Returns_To_The_Designed_S
     EXPECT_LE(panel->height(), client.height());
     EXPECT_EQ(pages->x(), 2 * factor / 10000);
     EXPECT_NEAR(panel->font().pointSizeF(), designed_font.pointSizeF() * factor / 10000, 0.01);
+    // Check marks and slider handles grow with the captions.
+    auto* box = Find<QWidget>("CheckBox_CFG_Level_Invert");
+    auto* slider = Find<QWidget>("TrackBar_CFG_Level1");
+    ASSERT_NE(box, nullptr);
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box),
+              designed_mark * factor / 10000);
+    EXPECT_EQ(slider->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, slider),
+              designed_handle * factor / 10000);
 
     Press(Qt::Key_F);
     Settle();
     EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box), designed_mark);
     EXPECT_FALSE(context->App_Settings.Full_Screen);
     EXPECT_EQ(window->centralWidget()->size(), QSize(780, 520));
     EXPECT_EQ(panel->geometry(), QRect(0, 0, 780, 520));

@@ -359,6 +359,7 @@ TEST_F(CFG_Editor_Form_Test, CarNumberBoxNamesTheFile)
     EXPECT_EQ(box->text(), "ABCDEFGH") << "the ninth character is removed";
     EXPECT_EQ(context->App_Settings.CFG_File_Name, "ABCDEFGH.cfg");
     EXPECT_EQ(Find<QLabel>("Label_CFG_File_Status")->text(), "File : new");
+    EXPECT_EQ(Find<QLabel>("Label_CFG_File_Status")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     EXPECT_TRUE(Find("Edit_CFG_Owner_Name")->isEnabled());
     box->selectAll();
     QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
@@ -428,9 +429,19 @@ TEST_F(CFG_Editor_Form_Test, HoveringShowsTheHintAndHighlightsTheLabel)
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(spin, &enter);
     EXPECT_EQ(Find<QLabel>("Label_CFG_Help")->text(), Text("PG_RPM_Hint"));
-    EXPECT_FALSE(Find<QLabel>("Label_CFG_PG_RPM")->styleSheet().isEmpty());
+    auto* label = Find<QLabel>("Label_CFG_PG_RPM");
+    const QColor normal = Find<QLabel>("Label_CFG_PG_Delay")->palette().color(QPalette::WindowText);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    // The window scaling gives the highlighted label its font like any other.
+    QFont scaled = label->font();
+    scaled.setPointSize(scaled.pointSize() * 2);
+    label->setFont(scaled);
+    label->ensurePolished();
+    EXPECT_EQ(label->font().pointSize(), scaled.pointSize());
     QApplication::sendEvent(Find("UpDown_CFG_PG_Delay"), &enter);
-    EXPECT_TRUE(Find<QLabel>("Label_CFG_PG_RPM")->styleSheet().isEmpty());
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), normal);
+    EXPECT_EQ(label->font().pointSize(), scaled.pointSize());
+    EXPECT_EQ(Find<QLabel>("Label_CFG_PG_Delay")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
 
 }   // namespace
