@@ -22,6 +22,12 @@ const QColor Petrol_Fore{128, 128, 0};
 const QColor White{255, 255, 255};
 const QColor Red{255, 0, 0};
 const QColor Black{0, 0, 0};
+// Colours of the values and their captions.
+const QColor RPM_Colour{0, 0, 255};
+const QColor Power_Colour{0, 0, 128};
+const QColor Pressure_Colour{0, 128, 128};
+const QColor Temperature_Colour{128, 0, 0};
+const QColor Lambda_Colour{128, 0, 128};
 
 QLabel* Make_Label(QWidget* parent, const char* name, const QRect& geometry)
 {
@@ -38,6 +44,23 @@ QLabel* Make_Panel(QWidget* parent, const char* name, const QRect& geometry)
     panel->setAlignment(Qt::AlignCenter);
     panel->setAutoFillBackground(true);
     return panel;
+}
+
+// A font of the control's own: its size and weight; the window scaling
+// grows it with the page.
+void Set_Font(QWidget* widget, int point_size, bool bold)
+{
+    QFont font;
+    font.setPointSize(point_size);
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+void Set_Text_Colour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
 }
 
 void Set_Caption(QLabel* label, const QString& text)
@@ -94,13 +117,13 @@ General_Tab_Form::General_Tab_Form(QWidget* page, Quorel_Context& context)
     setGeometry(0, 0, Designed_Width, Designed_Height);
 
     // Injector rows, petrol above gas.
-    Label_GEN_Petrol = Make_Label(this, "Label_GEN_Petrol", QRect(8, 4, 200, 20));
-    Label_GEN_Petrol_A = Make_Label(this, "Label_GEN_Petrol_A", QRect(360, 4, 16, 20));
+    Label_GEN_PETROL = Make_Label(this, "Label_GEN_PETROL", QRect(8, 2, 200, 24));
+    Label_GEN_Petrol_A = Make_Label(this, "Label_GEN_Petrol_A", QRect(360, 2, 16, 24));
     Panel_GEN_Petrol_Injectors = new QFrame(this);
     Panel_GEN_Petrol_Injectors->setObjectName(QStringLiteral("Panel_GEN_Petrol_Injectors"));
     Panel_GEN_Petrol_Injectors->setGeometry(8, 26, 370, 180);
-    Label_GEN_Gas = Make_Label(this, "Label_GEN_Gas", QRect(8, 212, 200, 20));
-    Label_GEN_Gas_A = Make_Label(this, "Label_GEN_Gas_A", QRect(360, 212, 16, 20));
+    Label_GEN_GAS = Make_Label(this, "Label_GEN_GAS", QRect(8, 209, 200, 24));
+    Label_GEN_Gas_A = Make_Label(this, "Label_GEN_Gas_A", QRect(360, 209, 16, 24));
     Panel_GEN_Gas_Injectors = new QFrame(this);
     Panel_GEN_Gas_Injectors->setObjectName(QStringLiteral("Panel_GEN_Gas_Injectors"));
     Panel_GEN_Gas_Injectors->setGeometry(8, 234, 370, 180);
@@ -108,32 +131,48 @@ General_Tab_Form::General_Tab_Form(QWidget* page, Quorel_Context& context)
         panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
         panel->installEventFilter(this);
     }
+    Set_Font(Label_GEN_PETROL, 14, false);
+    Set_Text_Colour(Label_GEN_PETROL, Petrol_Fore);
+    Set_Font(Label_GEN_GAS, 14, false);
+    Set_Text_Colour(Label_GEN_GAS, Gas_Fore);
 
-    // Value panels.
-    struct Value_Row
-    {
-        QLabel** label;
-        const char* label_name;
-        QLabel** panel;
-        const char* panel_name;
+    // Value panels: caption on the left, value on the right, each in its
+    // own colour; the speed above the others in larger type.
+    constexpr int Caption_X = 392, Caption_Width = 168, Value_X = 564, Value_Width = 116;
+    Label_GEN_RPM = Make_Label(this, "Label_GEN_RPM", QRect(Caption_X, 4, Caption_Width, 36));
+    Panel_GEN_RPM = Make_Panel(this, "Panel_GEN_RPM", QRect(Value_X, 4, Value_Width, 36));
+    Label_GEN_Power = Make_Label(this, "Label_GEN_Power", QRect(Caption_X, 44, Caption_Width, 26));
+    Panel_GEN_Power = Make_Panel(this, "Panel_GEN_Power", QRect(Value_X, 44, Value_Width, 26));
+    Label_GEN_Pressure = Make_Label(this, "Label_GEN_Pressure", QRect(Caption_X, 72, 64, 26));
+    Label_GEN_PressInject = Make_Label(this, "Label_GEN_PressInject", QRect(Caption_X + 66, 72, Caption_Width - 66, 26));
+    Panel_GEN_PressInject = Make_Panel(this, "Panel_GEN_PressInject", QRect(Value_X, 72, Value_Width, 26));
+    Label_GEN_Temp = Make_Label(this, "Label_GEN_Temp", QRect(Caption_X, 100, 92, 26));
+    Label_GEN_TempAUX1 = Make_Label(this, "Label_GEN_TempAUX1", QRect(Caption_X + 94, 100, Caption_Width - 94, 26));
+    Panel_GEN_TempAUX1 = Make_Panel(this, "Panel_GEN_TempAUX1", QRect(Value_X, 100, Value_Width, 26));
+    Label_GEN_Lambda = Make_Label(this, "Label_GEN_Lambda", QRect(Caption_X, 128, Caption_Width, 26));
+    Panel_GEN_Lambda = Make_Panel(this, "Panel_GEN_Lambda", QRect(Value_X, 128, Value_Width, 26));
+    Set_Font(Label_GEN_RPM, 14, false);
+    Set_Font(Panel_GEN_RPM, 20, true);
+    for (QLabel* panel : {Panel_GEN_Power, Panel_GEN_PressInject, Panel_GEN_TempAUX1, Panel_GEN_Lambda})
+        Set_Font(panel, 14, true);
+    const std::pair<QLabel*, QColor> colours[] = {
+        {Label_GEN_RPM, RPM_Colour},
+        {Panel_GEN_RPM, RPM_Colour},
+        {Label_GEN_Power, Power_Colour},
+        {Panel_GEN_Power, Power_Colour},
+        {Label_GEN_Pressure, Pressure_Colour},
+        {Label_GEN_PressInject, Pressure_Colour},
+        {Panel_GEN_PressInject, Pressure_Colour},
+        {Label_GEN_Temp, Temperature_Colour},
+        {Label_GEN_TempAUX1, Temperature_Colour},
+        {Panel_GEN_TempAUX1, Temperature_Colour},
+        {Label_GEN_Lambda, Lambda_Colour},
+        {Panel_GEN_Lambda, Lambda_Colour},
     };
-    const Value_Row rows[] = {
-        {&Label_GEN_RPM, "Label_GEN_RPM", &Panel_GEN_RPM, "Panel_GEN_RPM"},
-        {&Label_GEN_Power, "Label_GEN_Power", &Panel_GEN_Power, "Panel_GEN_Power"},
-        {&Label_GEN_Pressure, "Label_GEN_Pressure", &Panel_GEN_PressInject, "Panel_GEN_PressInject"},
-        {&Label_GEN_TempAUX1, "Label_GEN_TempAUX1", &Panel_GEN_TempAUX1, "Panel_GEN_TempAUX1"},
-        {&Label_GEN_Lambda, "Label_GEN_Lambda", &Panel_GEN_Lambda, "Panel_GEN_Lambda"},
-    };
-    int y = 8;
-    for (const Value_Row& row : rows) {
-        *row.label = Make_Label(this, row.label_name, QRect(392, y, 150, 24));
-        *row.panel = Make_Panel(this, row.panel_name, QRect(546, y, 96, 24));
-        y += 28;
-    }
-    Label_GEN_Pressure->setGeometry(392, 64, 76, 24);
-    Label_GEN_PressInject = Make_Label(this, "Label_GEN_PressInject", QRect(470, 64, 72, 24));
-    Label_GEN_Press_A = Make_Label(this, "Label_GEN_Press_A", QRect(646, 64, 16, 24));
-    Label_GEN_Averaging = Make_Label(this, "Label_GEN_Averaging", QRect(666, 8, 96, 24));
+    for (const auto& [widget, colour] : colours)
+        Set_Text_Colour(widget, colour);
+    Label_GEN_Press_A = Make_Label(this, "Label_GEN_Press_A", QRect(Value_X + Value_Width + 4, 72, 16, 26));
+    Label_GEN_Averaging = Make_Label(this, "Label_GEN_Averaging", QRect(Value_X + Value_Width + 4, 4, 78, 36));
     for (QLabel* mark : {Label_GEN_Petrol_A, Label_GEN_Gas_A, Label_GEN_Press_A, Label_GEN_Averaging}) {
         mark->installEventFilter(this);
         mark->setCursor(Qt::PointingHandCursor);
@@ -147,8 +186,8 @@ General_Tab_Form::General_Tab_Form(QWidget* page, Quorel_Context& context)
     // Lambda chart.
     Image_GEN_Lambda = new Strip_Chart_Widget(monitor_.Board.Chart(0), this);
     Image_GEN_Lambda->setObjectName(QStringLiteral("Image_GEN_Lambda"));
-    Image_GEN_Lambda->setGeometry(392, 150, 370, 100);
-    monitor_.Board.Set_Chart_Size(0, 370, 100);
+    Image_GEN_Lambda->setGeometry(392, 160, 370, 92);
+    monitor_.Board.Set_Chart_Size(0, 370, 92);
     Image_GEN_Lambda->Chart_Changed(Fixed(0, 2));
 
     // Pump status.
@@ -184,17 +223,20 @@ General_Tab_Form::General_Tab_Form(QWidget* page, Quorel_Context& context)
 
 void General_Tab_Form::Apply_Texts()
 {
-    Set_Caption(Label_GEN_Petrol, Text("Petrol"));
-    Set_Caption(Label_GEN_Gas, Text("Gas"));
+    Set_Caption(Label_GEN_PETROL, Text("Petrol"));
+    Set_Caption(Label_GEN_GAS, Text("Gas"));
     for (QLabel* mark : {Label_GEN_Petrol_A, Label_GEN_Gas_A, Label_GEN_Press_A})
         Set_Caption(mark, QStringLiteral("A"));
     Set_Caption(Label_GEN_Averaging, Text("Label_GEN_Averaging"));
-    Set_Caption(Label_GEN_RPM, Text("RPM"));
-    Set_Caption(Label_GEN_Power, Text("Power"));
+    // Each caption names its unit after a comma and two blanks.
+    const QString unit = QStringLiteral(",  ");
+    Set_Caption(Label_GEN_RPM, Text("RPM") + unit + Text("Dim_RPM_Short"));
+    Set_Caption(Label_GEN_Power, Text("Power") + unit + Text("Dim_Volt_Long"));
     Set_Caption(Label_GEN_Pressure, Text("Pressure"));
-    Set_Caption(Label_GEN_PressInject, Text("Label_GEN_PressInject"));
-    Set_Caption(Label_GEN_TempAUX1, Text("Temperature"));
-    Set_Caption(Label_GEN_Lambda, Text("Lambda"));
+    Set_Caption(Label_GEN_PressInject, Text("Label_GEN_PressInject") + unit + Text("Dim_Bar_Long"));
+    Set_Caption(Label_GEN_Temp, Text("Temperature"));
+    Set_Caption(Label_GEN_TempAUX1, QStringLiteral("AUX1") + unit + Text("Dim_Degree_Short"));
+    Set_Caption(Label_GEN_Lambda, Text("Lambda") + unit + Text("Dim_Volt_Long"));
     Set_Caption(Label_GEN_Pump_Status, Text("Label_GEN_Pump_Status"));
     const QString run = Text("Button_GEN_Pump_Run");
     if (Button_GEN_Pump_Run->text() != run)

@@ -65,8 +65,8 @@ private:
     QFrame* Panel_GEN_Gas_Injectors = nullptr;
     std::vector<Row> petrol_rows_;
     std::vector<Row> gas_rows_;
-    QLabel* Label_GEN_Petrol = nullptr;
-    QLabel* Label_GEN_Gas = nullptr;
+    QLabel* Label_GEN_PETROL = nullptr;
+    QLabel* Label_GEN_GAS = nullptr;
     QLabel* Label_GEN_Petrol_A = nullptr;
     QLabel* Label_GEN_Gas_A = nullptr;
     QLabel* Label_GEN_Press_A = nullptr;
@@ -75,6 +75,7 @@ private:
     QLabel* Label_GEN_Power = nullptr;
     QLabel* Label_GEN_Pressure = nullptr;
     QLabel* Label_GEN_PressInject = nullptr;
+    QLabel* Label_GEN_Temp = nullptr;
     QLabel* Label_GEN_TempAUX1 = nullptr;
     QLabel* Label_GEN_Lambda = nullptr;
     QLabel* Panel_GEN_RPM = nullptr;

@@ -383,7 +383,7 @@ TEST_F(Main_Form_Test, Full_Screen_Setting_Starts_Maximised_And_Scaled)
     const double scaled = Find<QWidget>("Panel_QuorelGAS")->font().pointSizeF();
     EXPECT_DOUBLE_EQ(Find<QLabel>("Label_GEN_Petrol_A")->font().pointSizeF(), scaled);
     EXPECT_TRUE(Find<QLabel>("Label_GEN_Petrol_A")->font().bold());
-    EXPECT_DOUBLE_EQ(Find<QLabel>("Label_GEN_Petrol")->font().pointSizeF(), scaled);
+    EXPECT_DOUBLE_EQ(Find<QLabel>("Label_GEN_Power")->font().pointSizeF(), scaled);
 
     Press(Qt::Key_F);   // and back at the designed size the same as any caption
     Settle();

@@ -31,6 +31,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "link/Connect_Rig.h"
 
 namespace {
@@ -194,9 +196,32 @@ TEST_F(Monitor_Pages, Designed_Size_Captions_Fit_And_Nothing_Overlaps)
     auto* pump = Find<QLabel>("Label_GEN_Pump_Press");
     pump->setText("Pump pressure\n16.19 bar");
     EXPECT_LE(pump->fontMetrics().horizontalAdvance("Pump pressure"), pump->width());
-    for (const char* name : {"Panel_GEN_RPM", "Panel_GEN_Power", "Panel_GEN_PressInject", "Panel_GEN_TempAUX1"})
-        EXPECT_LE(Find<QLabel>(name)->fontMetrics().horizontalAdvance("8000.00"), Find<QLabel>(name)->width() - 4)
-            << name;
+    const std::pair<const char*, const char*> widest[] = {{"Panel_GEN_RPM", "15000"},
+                                                          {"Panel_GEN_Power", "8000.00"},
+                                                          {"Panel_GEN_PressInject", "8000.00"},
+                                                          {"Panel_GEN_TempAUX1", "8000.00"},
+                                                          {"Panel_GEN_Lambda", "8000.00"}};
+    for (const auto& [name, text] : widest) {
+        auto* panel = Find<QLabel>(name);
+        EXPECT_LE(panel->fontMetrics().horizontalAdvance(QLatin1String(text)), panel->width() - 4) << name;
+        EXPECT_LE(panel->fontMetrics().height(), panel->height() - 2) << name;
+    }
+    // Each value and its caption share their colour; captions name the unit.
+    const std::tuple<const char*, const char*, QColor> colours[] = {
+        {"Label_GEN_RPM", "Panel_GEN_RPM", QColor(0, 0, 255)},
+        {"Label_GEN_Power", "Panel_GEN_Power", QColor(0, 0, 128)},
+        {"Label_GEN_PressInject", "Panel_GEN_PressInject", QColor(0, 128, 128)},
+        {"Label_GEN_TempAUX1", "Panel_GEN_TempAUX1", QColor(128, 0, 0)},
+        {"Label_GEN_Lambda", "Panel_GEN_Lambda", QColor(128, 0, 128)},
+        {"Label_GEN_PETROL", "Label_GEN_PETROL", QColor(128, 128, 0)},
+        {"Label_GEN_GAS", "Label_GEN_GAS", QColor(0, 128, 0)},
+    };
+    for (const auto& [caption, value, colour] : colours) {
+        EXPECT_EQ(Find<QLabel>(caption)->palette().color(QPalette::WindowText), colour) << caption;
+        EXPECT_EQ(Find<QLabel>(value)->palette().color(QPalette::WindowText), colour) << value;
+    }
+    EXPECT_EQ(Find<QLabel>("Label_GEN_RPM")->text(), "R.P.M.,  r.p.m.");
+    EXPECT_EQ(Find<QLabel>("Label_GEN_PressInject")->text(), "Injection,  bar");
 }
 
 TEST_F(Monitor_Pages, Clock_Value_Frame_Is_Whole_And_Clear_Of_Its_Unit)
