@@ -11,6 +11,7 @@
 #include "language/Quorel_Text.h"
 #include "monitor/Quorel_Led_Widget.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -1195,7 +1196,7 @@ void Configuration_Tab_Form::Select_Option(int row)
     selected_ = row;
     option_pages_[size_t(row)]->show();
     if (row >= 10 && row <= 12)
-        factors_range_->setText(QLatin1String(Factor_Range_Texts[row - 10]));
+        Set_Caption(factors_range_, QLatin1String(Factor_Range_Texts[row - 10]));
     for (QWidget* widget : client_widgets_)
         widget->setVisible(row >= 13);
     const QSignalBlocker blocker(option_list_);
@@ -1395,6 +1396,9 @@ void Configuration_Tab_Form::Update_Accessible()
             widget->setAccessibleName(edit->text());
         else if (auto* slider = qobject_cast<QSlider*>(widget))
             widget->setAccessibleName(Volt_Text(slider->value()));
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget);
+                 button && !button->text().isEmpty() && button->text() != QLatin1String("..."))
+            widget->setAccessibleName(button->text());
         else if (auto* label = qobject_cast<QLabel*>(widget->property("cfg_label").value<QObject*>()))
             widget->setAccessibleName(label->text());
     }

@@ -1,6 +1,7 @@
 #include "app/Quorel_Clock.h"
 #include "app/Quorel_Context.h"
 #include "app/Quorel_Main_Form.h"
+#include "config/Quorel_CFG_Editor_Form.h"
 #include "language/Quorel_Language_State.h"
 #include "language/Quorel_Text.h"
 #include "link/Quorel_Sequencer.h"
@@ -21,7 +22,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -395,6 +400,56 @@ TEST_F(Monitor_Pages, An_Ecu_Already_In_Automat_Shows_Its_Mode)
     EXPECT_EQ(mode->palette().color(QPalette::Window), QColor(0, 255, 255));
     EXPECT_TRUE(context->Timer_Led_Automat.Enabled());
     EXPECT_TRUE(context->Monitor->Board.Led_On(Dashboard::Yellow));
+}
+
+TEST_F(Monitor_Pages, Every_Shown_Control_Names_What_It_Shows)
+{
+    ASSERT_TRUE(Connect());
+    clock.Advance(3000);
+    auto* pages = Find<QTabWidget>("PageControl_QuorelGAS");
+    auto* options = Find<QListWidget>("ListBox_CFG_Options");
+    ASSERT_NE(options, nullptr);
+    const auto check = [&](const std::string& where) {
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            // The injector rows' number boxes have no names of their own.
+            if (!widget->isVisibleTo(window.get()) || widget->objectName().startsWith("qt_")
+                || (widget->objectName().isEmpty() && !qobject_cast<Value_Box_Widget*>(widget)))
+                continue;
+            QString shown;
+            bool has = true;
+            if (auto* label = qobject_cast<QLabel*>(widget))
+                shown = label->text();
+            else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                shown = QString(button->text()).remove(QRegularExpression("&(?!&)"));
+            else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+                shown = edit->text();
+            else if (auto* spin = qobject_cast<QAbstractSpinBox*>(widget))
+                shown = spin->text();
+            else if (auto* combo = qobject_cast<QComboBox*>(widget))
+                shown = combo->currentText();
+            else if (auto* box = qobject_cast<Value_Box_Widget*>(widget))
+                shown = box->Text();
+            else
+                has = false;
+            // A check box without a caption of its own, and the "..." button
+            // beside a value, are named by the label of their row.
+            if (!has || shown.isEmpty() || shown.contains('<') || shown == "...")
+                continue;
+            EXPECT_EQ(widget->accessibleName(), shown) << where << ": " << widget->objectName().toStdString();
+        }
+    };
+    pages->setCurrentIndex(0);
+    clock.Advance(500);
+    check("General");
+    pages->setCurrentIndex(5);
+    clock.Advance(500);
+    check("Errors");
+    pages->setCurrentIndex(1);
+    for (int row = 0; row < options->count(); ++row) {
+                window->findChild<Configuration_Tab_Form*>()->Select_Option(row);
+        clock.Advance(300);
+        check("Configuration row " + std::to_string(row + 1));
+    }
 }
 
 TEST_F(Monitor_Pages, Work_Mode_Button_And_Gas_Hot_Keys_Drive_The_ECU)
