@@ -187,6 +187,9 @@ QValidator::State CFG_Spin_Box::validate(QString& input, int& pos) const
 struct Configuration_Tab_Form::Row
 {
     QLabel* Label = nullptr;
+    // Captions the label takes for other firmware versions: the caption
+    // column is wide enough for each of them.
+    QStringList Other_Captions;
     QString Label_Fallback;
     QString Hint;
     std::vector<QWidget*> Controls;
@@ -333,8 +336,11 @@ void Configuration_Tab_Form::Layout_Group(Group& group, QWidget* area, QPoint at
 {
     const QFontMetrics metrics(group.Box->font());
     int label_width = 0;
-    for (const Row& row : group.Rows)
+    for (const Row& row : group.Rows) {
         label_width = std::max(label_width, metrics.horizontalAdvance(row.Label->text()) + 8);
+        for (const QString& caption : row.Other_Captions)
+            label_width = std::max(label_width, metrics.horizontalAdvance(caption) + 8);
+    }
     int width = metrics.horizontalAdvance(group.Box->title()) + 24;
     for (Row& row : group.Rows) {
         const int y = Group_Top + row.Slot * Row_Pitch;
@@ -614,8 +620,11 @@ void Configuration_Tab_Form::Build_Groups()
             CFG_Spin_Box* spin = Int_Spin(low.name, low.member, low.divisor, low.decimals, low.tenths);
             rule(spin, &E::GP_PressLow_Fields);
             Add_Row(g, low.label, low.hint, {spin});
-            if (low.member == &C::GP_PressInit)
+            if (low.member == &C::GP_PressInit) {
                 press_init_label_ = g.Rows.back().Label;
+                g.Rows.back().Other_Captions = {
+                    Caption_Text(QStringLiteral("Label_CFG_GP_PressRestart"), QStringLiteral("Label_CFG_GP_PressRestart"))};
+            }
         }
     }
     // 4 temporary switching and dual fuel
@@ -654,6 +663,8 @@ void Configuration_Tab_Form::Build_Groups()
         };
         Add_Row(g, "Label_CFG_GPG_2Fuel_Temp", "GPG_2Fuel_Temp_Hint", {two_fuel_temperature_});
         two_fuel_temperature_label_ = g.Rows.back().Label;
+        g.Rows.back().Other_Captions = {
+            Caption_Text(QStringLiteral("Label_CFG_GPG_2Fuel_Delay"), QStringLiteral("Label_CFG_GPG_2Fuel_Delay"))};
 
         CFG_Spin_Box* period = Int_Spin("UpDown_CFG_GPG_2Fuel_Period", &C::GPG_2Fuel_Period);
         rule(period, &E::GPG_2Fuel_Fields);

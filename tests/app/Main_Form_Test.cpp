@@ -349,6 +349,14 @@ TEST_F(Main_Form_Test, F_Toggles_Maximised_And_Rescale_Returns_To_The_Designed_S
     EXPECT_LE(panel->height(), client.height());
     EXPECT_EQ(pages->x(), 2 * factor / 10000);
     EXPECT_NEAR(panel->font().pointSizeF(), designed_font.pointSizeF() * factor / 10000, 0.01);
+    // Captions still fit their controls at the scaled size.
+    for (const char* page : {"TabSheet_General", "TabSheet_Configuration", "TabSheet_Errors"})
+        for (QLabel* label : Find<QWidget>(page)->findChildren<QLabel*>()) {
+            if (label->text().isEmpty() || label->wordWrap() || label->text().contains('\n'))
+                continue;
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+                << page << " " << label->objectName().toStdString();
+        }
     // Check marks and slider handles grow with the captions.
     auto* box = Find<QWidget>("CheckBox_CFG_Level_Invert");
     auto* slider = Find<QWidget>("TrackBar_CFG_Level1");
