@@ -1,6 +1,7 @@
 #include "config/Quorel_CFG_Editor_Form.h"
 
 #include "app/Quorel_Context.h"
+#include "app/Quorel_Text_Colour_Widget.h"
 #include "app/Quorel_Hot_Keys.h"
 #include "config/Quorel_Config_Fields.h"
 #include "config/Quorel_Config_Pairs.h"
@@ -124,19 +125,6 @@ QString Frequency_Text(int period)
 }
 
 QString Volt_Text(int level) { return QLocale::system().toString(level * 5.0 / 1023.0, 'f', 2); }
-
-// Text colour through the palette, so the label keeps the font the window
-// scaling gave it; an invalid colour returns to the inherited one.
-void Set_Text_Colour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    if (colour.isValid())
-        palette.setColor(QPalette::WindowText, colour);
-    else
-        palette.setColor(QPalette::WindowText, widget->parentWidget() ? widget->parentWidget()->palette().color(QPalette::WindowText)
-                                                                      : QApplication::palette().color(QPalette::WindowText));
-    widget->setPalette(palette);
-}
 
 QString Polarity_Picture(bool positive)
 {

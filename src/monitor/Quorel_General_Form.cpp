@@ -1,6 +1,7 @@
 #include "monitor/Quorel_General_Form.h"
 
 #include "app/Quorel_Context.h"
+#include "app/Quorel_Text_Colour_Widget.h"
 #include "language/Quorel_Text.h"
 #include "monitor/Quorel_Bar_Gauge_Widget.h"
 #include "monitor/Quorel_Live_Decode.h"
@@ -54,13 +55,6 @@ void Set_Font(QWidget* widget, int point_size, bool bold)
     font.setPointSize(point_size);
     font.setBold(bold);
     widget->setFont(font);
-}
-
-void Set_Text_Colour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
 }
 
 void Set_Caption(QLabel* label, const QString& text)
