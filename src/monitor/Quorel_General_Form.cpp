@@ -187,7 +187,8 @@ General_Tab_Form::General_Tab_Form(QWidget* page, Quorel_Context& context)
     // Pump status.
     Label_GEN_Pump_Status = Make_Label(this, "Label_GEN_Pump_Status", QRect(392, 258, 200, 20));
     Panel_GEN_Pump_Status = Make_Panel(this, "Panel_GEN_Pump_Status", QRect(392, 280, 370, 134));
-    Label_GEN_Pump_OK = Make_Label(Panel_GEN_Pump_Status, "Label_GEN_Pump_OK", QRect(8, 8, 200, 28));
+    Label_GEN_Pump_OK = Make_Label(Panel_GEN_Pump_Status, "Label_GEN_Pump_OK", QRect(8, 4, 200, 38));
+    Set_Font(Label_GEN_Pump_OK, 24, false);   // the test's result in large type
     Button_GEN_Pump_Run = new QPushButton(Panel_GEN_Pump_Status);
     Button_GEN_Pump_Run->setObjectName(QStringLiteral("Button_GEN_Pump_Run"));
     Button_GEN_Pump_Run->setGeometry(242, 8, 120, 28);

@@ -198,6 +198,11 @@ TEST_F(Monitor_Pages, Designed_Size_Captions_Fit_And_Nothing_Overlaps)
         Expect_Fits_Without_Overlap(form);
     }
     // Widest texts the panels will ever show.
+    auto* result = Find<QLabel>("Label_GEN_Pump_OK");
+    for (const QString& text : {Text("Test"), QStringLiteral("OK")}) {
+        EXPECT_LE(result->fontMetrics().horizontalAdvance(text), result->width()) << text.toStdString();
+        EXPECT_LE(result->fontMetrics().height(), result->height());
+    }
     auto* pump = Find<QLabel>("Label_GEN_Pump_Press");
     pump->setText("Pump pressure\n16.19 bar");
     EXPECT_LE(pump->fontMetrics().horizontalAdvance("Pump pressure"), pump->width());
