@@ -950,7 +950,7 @@ void TForm_QuorelGAS::Rescale(int factor)
             designed_.insert(widget, d);
         }
     }
-    if (factor != scale_ || scaled_style_) {
+    if (factor != scale_) {
         if (!scaled_style_) {
             // Owned by the application: a widget still uses its style while
             // it is destroyed, after this window's members are gone.

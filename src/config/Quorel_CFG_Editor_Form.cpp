@@ -124,6 +124,11 @@ QString Frequency_Text(int period)
     return text;
 }
 
+// The five level thresholds, lamp 1 to 5.
+constexpr int Configuration_Class::*Level_Fields[5] = {&Configuration_Class::Level1, &Configuration_Class::Level2,
+                                                      &Configuration_Class::Level3, &Configuration_Class::Level4,
+                                                      &Configuration_Class::Level5};
+
 QString Volt_Text(int level) { return QLocale::system().toString(level * 5.0 / 1023.0, 'f', 2); }
 
 QString Polarity_Picture(bool positive)
@@ -887,7 +892,6 @@ void Configuration_Tab_Form::Build_Groups()
         level_software_row_ = {g.Rows.back().Label, level_reference_, level_set_, level_clear};
         Add_Row(g, "Label_CFG_Level_Buzzer_ON", "Level_Buzzer_ON_Hint",
                 {Flag_Box("CheckBox_CFG_Level_Buzzer_ON", &C::Level_Buzzer_ON)});
-        int C::*levels[5] = {&C::Level1, &C::Level2, &C::Level3, &C::Level4, &C::Level5};
         for (int k = 0; k < 5; ++k) {
             auto* slider = new QSlider(Qt::Horizontal, page_);
             slider->setObjectName(QStringLiteral("TrackBar_CFG_Level%1").arg(k + 1));
@@ -898,7 +902,7 @@ void Configuration_Tab_Form::Build_Groups()
             volts->resize(40, Row_Height);
             level_sliders_[k] = slider;
             level_volts_[k] = volts;
-            int C::*member = levels[k];
+            int C::*member = Level_Fields[k];
             connect(slider, &QSlider::valueChanged, this, [this, slider, member](int value) {
                 editor_->Edit_Int(member, value);
                 After_Edit(slider);
@@ -1250,9 +1254,9 @@ void Configuration_Tab_Form::Show_Values(QWidget* edited)
     level_mode_->setText(!software ? QString() : editor_->Level_Setup() ? Text("Mode_Level_Set") : level_mode_text_);
     level_mode_->setToolTip(software && !editor_->Level_Setup() ? level_mode_hint_ : QString());
     for (QWidget* widget : level_sensor_row_)
-        widget->setVisible(!Enabling_Rules(config, true).Level_Software);
+        widget->setVisible(!software);
     for (QWidget* widget : level_software_row_)
-        widget->setVisible(Enabling_Rules(config, true).Level_Software);
+        widget->setVisible(software);
     Refresh_File_Status();
     Refresh_Car_Enabled();
     Update_Accessible();
@@ -1283,10 +1287,7 @@ QString Configuration_Tab_Form::Level_Volt_Text(int k) const
         static constexpr int Shares[5] = {12, 15, 20, 30, 60};
         return QLocale::system().toString(double(Level_Reference_Of(config.GF_ETALON)) / Shares[k], 'f', 2);
     }
-    int Configuration_Class::*const levels[5] = {&Configuration_Class::Level1, &Configuration_Class::Level2,
-                                                 &Configuration_Class::Level3, &Configuration_Class::Level4,
-                                                 &Configuration_Class::Level5};
-    return Volt_Text(config.*levels[k]);
+    return Volt_Text(config.*Level_Fields[k]);
 }
 
 void Configuration_Tab_Form::Show_Live()

@@ -129,9 +129,8 @@ int Sim_Engine::Level_Code() const
     return qMax(Empty_Tank_Level_Code, Full_Tank_Level_Code - int(gas_ms_ / 3000));
 }
 
-int Sim_Engine::Level_Mode(const Sim_Ecu_Store& store) const
+int Sim_Engine::Level_Mode(const Settings& settings) const
 {
-    const Settings settings = Read_Settings(store);
     if (!settings.Software_Level)
         return 0;
     if (settings.Level_Reference == 0)
@@ -141,9 +140,8 @@ int Sim_Engine::Level_Mode(const Sim_Ecu_Store& store) const
     return Reported_Mode() == 4 ? Level_Mode_Work : Level_Mode_Pause;
 }
 
-quint32 Sim_Engine::Level_Counter(const Sim_Ecu_Store& store) const
+quint32 Sim_Engine::Level_Counter(const Settings& settings) const
 {
-    const Settings settings = Read_Settings(store);
     if (!settings.Software_Level)
         return 0;
     // The counter shifted right by 21 reaches the reference when the tank is empty.
@@ -360,8 +358,8 @@ QByteArray Sim_Engine::Live_Data(const Sim_Ecu_Store& store, int length)
     put(54, Temperature_Code(Temperature_C()));
     put(56, Level_Code());
     if (settings.Software_Level) {
-        put_byte(57, quint8((Level_Code() >> 8 & 0x03) | Level_Mode(store)));
-        const quint32 counter = Level_Counter(store);
+        put_byte(57, quint8((Level_Code() >> 8 & 0x03) | Level_Mode(settings)));
+        const quint32 counter = Level_Counter(settings);
         put(64, int(counter >> 16));
         put(66, int(counter & 0xFFFF));
     }

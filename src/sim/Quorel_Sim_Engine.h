@@ -82,8 +82,6 @@ public:
     static constexpr int Level_Mode_Wait = 16, Level_Mode_Reference = 32, Level_Mode_Pause = 64,
                          Level_Mode_Work = 128;
     static constexpr qint64 Level_Reference_Ms = 3000, Tank_Gas_Ms = 600'000;
-    int Level_Mode(const Sim_Ecu_Store& store) const;
-    quint32 Level_Counter(const Sim_Ecu_Store& store) const;
     // The status word the live data carry now.
     quint16 Status_Word() const;
     // Info line of the live data (flags, value): while automat waits for
@@ -135,6 +133,9 @@ private:
         quint16 Level_Reference = 0;   // GF_ETALON
     };
     static Settings Read_Settings(const Sim_Ecu_Store& store);
+    // Software level type: the mode of byte 57 and the counter of bytes 64..67.
+    int Level_Mode(const Settings& settings) const;
+    quint32 Level_Counter(const Settings& settings) const;
     void Step(qint64 dt_ms, const Sim_Ecu_Store& store, const Settings& settings);
     void Update_Switch_Over(const Settings& settings);
     double Mean_Petrol_Time() const;
